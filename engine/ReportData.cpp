@@ -1,0 +1,77 @@
+#include "engine/ReportData.h"
+
+#include "framework/HResult.h"
+#include "res/resource.h"
+
+#include <new>
+
+namespace corvane {
+
+std::wstring OutputFolderFromModulePath(const wchar_t* modulePath)
+{
+    const std::wstring path(modulePath ? modulePath : L"");
+    const size_t lastBackslash = path.rfind(L'\\');
+    if (lastBackslash == std::wstring::npos || lastBackslash == 0)
+        return L"C:\\";
+    return path.substr(0, lastBackslash);
+}
+
+CReportData::CReportData()
+{
+    wchar_t modulePath[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        modulePath[0] = L'\0';
+    outputFolder = OutputFolderFromModulePath(modulePath);
+}
+
+CReportData::~CReportData()
+{
+    // A document still held is released without uninitialising COM: this may not be its thread.
+    report.reset();
+    reportApartment_.Abandon();
+}
+
+void CReportData::AttachDialog(HWND window)
+{
+    dialog = window;
+    statusText = window ? ::GetDlgItem(window, IDC_STATUS_TEXT) : nullptr;
+    progressBar = window ? ::GetDlgItem(window, IDC_PROGRESS) : nullptr;
+    eventList = window ? ::GetDlgItem(window, IDC_EVENT_LIST) : nullptr;
+    executeButton = window ? ::GetDlgItem(window, IDC_EXECUTE) : nullptr;
+    stopButton = window ? ::GetDlgItem(window, IDC_STOP) : nullptr;
+}
+
+HRESULT CReportData::OpenReport(CReportDocument** document)
+{
+    if (report)
+        return E_UNEXPECTED;
+    if (!document)
+        return E_POINTER;
+    *document = nullptr;
+
+    RETURN_IF_FAILED(reportApartment_.Initialize());
+
+    HRESULT hr = E_OUTOFMEMORY;
+    std::unique_ptr<CReportDocument> created(new (std::nothrow) CReportDocument);
+    if (created)
+        hr = created->Create();
+    if (FAILED(hr))
+    {
+        created.reset();
+        reportApartment_.Reset();
+        return hr;
+    }
+    report = std::move(created);
+    *document = report.get();
+    return S_OK;
+}
+
+HRESULT CReportData::CloseReport()
+{
+    report.reset();
+    reportApartment_.Reset();
+    return S_OK;
+}
+
+} // namespace corvane

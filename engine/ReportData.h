@@ -1,0 +1,110 @@
+#pragma once
+// The test engine: the one object that the dialog thread and the worker share. It is its own lock.
+
+#include "framework/ComInitialization.h"
+#include "framework/CriticalSection.h"
+#include "framework/Event.h"
+#include "probes/system/OsInfo.h"
+#include "report/ReportDocument.h"
+
+#include <memory>
+#include <string>
+
+namespace corvane {
+
+class CWorkerThread;
+
+// Progress operation codes of UpdateProgress.
+enum ProgressOperation : int
+{
+    ProgressKeep = 0,
+    ProgressReset = 1,
+    ProgressSetPos = 2,
+    ProgressStep = 3,
+};
+
+// Stands for string 3050 in UpdateProgress; not a real text.
+extern const wchar_t* const DefaultStatusText;
+
+// An event row's style: indent level in the high half, icon index in the low half.
+constexpr DWORD EventStyle(int icon, int indent)
+{
+    return (static_cast<DWORD>(indent & 0x7FFF) << 16) | static_cast<DWORD>(icon & 0xFFFF);
+}
+
+class CReportData : public CCriticalSection
+{
+public:
+    CReportData();
+    ~CReportData() override;
+
+    // Window handles -------------------------------------------------------------------------------
+    void AttachDialog(HWND window);
+
+    // Report document ------------------------------------------------------------------------------
+    HRESULT OpenReport(CReportDocument** document);
+    HRESULT CloseReport();
+
+    // Display (called from the worker; synchronous) ------------------------------------------------
+    int InsertEvent(int position, DWORD style, const wchar_t* text);
+    int UpdateEvent(int position, DWORD style, const wchar_t* text);
+    int RemoveEvent(int position);
+    bool UpdateProgress(int operation, int value, const wchar_t* text);
+    void SetRunning(CWorkerThread* thread);
+
+    // Event rows from the string table, formatted printf-style.
+    int InsertEventF(int position, DWORD style, UINT stringId, ...);
+    int UpdateEventF(int position, DWORD style, UINT stringId, ...);
+
+    // Probes -----------------------------------------------------------------------------------------
+    HRESULT CheckSystemVersion(IXMLDOMNode* parent);
+    HRESULT CheckSystemFolders(IXMLDOMNode* parent);
+    HRESULT CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, int& rowPosition, int level);
+    HRESULT DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosition, int depth, int logDepth,
+                            int subkeyDepth);
+    HRESULT CheckMailClients(IXMLDOMNode* parent);
+    HRESULT CheckOutlookLanguageKeys(IXMLDOMNode* parent);
+    HRESULT CheckMessagingSubsystem(IXMLDOMNode* parent);
+    HRESULT CheckOutlookAppPath(IXMLDOMNode* parent);
+    HRESULT CheckMapiModules(IXMLDOMNode* parent);
+    HRESULT CheckMapiComponentPaths(IXMLDOMNode* parent);
+    HRESULT QueryComponentPath(const wchar_t* module, IXMLDOMNode* parent, int& rowPosition, int level);
+    HRESULT CheckOutlookModule(IXMLDOMNode* parent);
+
+    // Members ------------------------------------------------------------------------------------------
+    CWorkerThread* runningThread = nullptr;
+    CEvent stopEvent;
+    HWND dialog = nullptr;
+    HWND statusText = nullptr;
+    HWND progressBar = nullptr;
+    HWND eventList = nullptr;
+    HWND executeButton = nullptr;
+    HWND stopButton = nullptr;
+    std::wstring outputFolder;
+    BOOL verbose = TRUE;
+    BOOL saveReport = TRUE;
+    std::unique_ptr<CReportDocument> report; // the running test's document; null when there is none
+
+    // Findings that one probe leaves for a later one (worker thread only).
+    OsInfo osInfo{};
+    std::wstring systemFolder;
+    std::wstring windowsFolder;
+    std::wstring programFilesFolder;
+    std::wstring commonFilesFolder;
+    BOOL hasLcidKeys = FALSE;
+    std::wstring msiComponentId;
+    std::wstring msiApplicationLcid; // whole registry data: every string with its terminator
+    std::wstring msiOfficeLcid;      // whole registry data: every string with its terminator
+    std::wstring dllPath;
+    std::wstring dllPathEx;
+    std::wstring outlookFolder;
+
+private:
+    CComInitialization reportApartment_; // COM on the thread that opened the report
+};
+
+// The folder of the given executable path: cut before the last backslash; "C:\" when there is no
+// backslash, or the only one is the first character.
+std::wstring OutputFolderFromModulePath(const wchar_t* modulePath);
+
+} // namespace corvane

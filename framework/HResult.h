@@ -1,0 +1,56 @@
+#pragma once
+// The one rule that turns Windows error codes into HRESULTs, and early-return macros built on it.
+
+#include <windows.h>
+
+namespace corvane {
+
+// A Windows error e above 0 becomes 0x80070000 with e's low 16 bits; anything else is taken as it is.
+constexpr HRESULT HResultFromWin32(LONG error)
+{
+    return error > 0 ? static_cast<HRESULT>((static_cast<ULONG>(error) & 0xFFFF) | 0x80070000UL)
+                     : static_cast<HRESULT>(error);
+}
+
+// Result of a call that has failed and left its reason in the last error. A failure that left no
+// last error is still a failure: E_FAIL, never a success.
+inline HRESULT FailureFromLastError()
+{
+    const HRESULT hr = HResultFromWin32(static_cast<LONG>(::GetLastError()));
+    return SUCCEEDED(hr) ? E_FAIL : hr;
+}
+
+// Result of a registry function's return value.
+constexpr HRESULT HResultFromRegistry(LONG status)
+{
+    return HResultFromWin32(status);
+}
+
+} // namespace corvane
+
+#define RETURN_IF_FAILED(expr)                                                                              \
+    do                                                                                                      \
+    {                                                                                                       \
+        const HRESULT hrReturnIfFailed_ = (expr);                                                           \
+        if (FAILED(hrReturnIfFailed_))                                                                      \
+            return hrReturnIfFailed_;                                                                       \
+    } while (0)
+
+// For a BOOL-returning call that reports its reason through the last error; the last error is cleared
+// first so that no stale code from an earlier call is ever returned.
+#define RETURN_LAST_ERROR_IF_FALSE(call)                                                                    \
+    do                                                                                                      \
+    {                                                                                                       \
+        ::SetLastError(ERROR_SUCCESS);                                                                      \
+        if (!(call))                                                                                        \
+            return ::corvane::FailureFromLastError();                                                       \
+    } while (0)
+
+// For a registry call that returns a LONG status.
+#define RETURN_IF_REG_FAILED(call)                                                                          \
+    do                                                                                                      \
+    {                                                                                                       \
+        const LONG statusReturnIfRegFailed_ = (call);                                                       \
+        if (statusReturnIfRegFailed_ != ERROR_SUCCESS)                                                      \
+            return ::corvane::HResultFromRegistry(statusReturnIfRegFailed_);                                \
+    } while (0)

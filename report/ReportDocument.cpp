@@ -1,0 +1,256 @@
+#include "report/ReportDocument.h"
+
+#include "framework/HResult.h"
+#include "framework/Variant.h"
+#include "report/XmlText.h"
+
+namespace corvane {
+
+namespace {
+
+// {88d969c0-f192-11d4-a65f-0040963251e5}
+constexpr CLSID kDomDocument40 = {0x88d969c0, 0xf192, 0x11d4, {0xa6, 0x5f, 0x00, 0x40, 0x96, 0x32, 0x51, 0xe5}};
+// {f5078f32-c551-11d3-89b9-0000f81fe221}
+constexpr CLSID kDomDocument30 = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
+// {f5078f1b-c551-11d3-89b9-0000f81fe221}
+constexpr CLSID kDomDocument26 = {0xf5078f1b, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
+// {2933bf95-7b36-11d2-b20e-00c04f983e60}
+constexpr IID kIidDocument2 = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
+// {2933bf80-7b36-11d2-b20e-00c04f983e60}
+constexpr IID kIidNode = {0x2933bf80, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
+// {00000000-0000-0000-C000-000000000046}: no class chosen yet
+constexpr CLSID kNoClass = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+CLSID g_rememberedClass = kNoClass;
+
+HRESULT CreateDocument(const CLSID& documentClass, CComPtr<IXMLDOMDocument2>& document)
+{
+    return ::CoCreateInstance(documentClass, nullptr, CLSCTX_INPROC_SERVER, kIidDocument2, document.PutVoid());
+}
+
+} // namespace
+
+CLSID CReportDocument::RememberedClass()
+{
+    return g_rememberedClass;
+}
+
+CReportDocument::~CReportDocument()
+{
+    ReleaseMembers();
+}
+
+void CReportDocument::ReleaseMembers()
+{
+    dataNode.Reset();
+    headerNode.Reset();
+    rootNode.Reset();
+    document.Reset();
+}
+
+HRESULT CReportDocument::Create()
+{
+    ReleaseMembers();
+    HRESULT hr = E_FAIL;
+    if (::IsEqualCLSID(g_rememberedClass, kNoClass))
+    {
+        for (const CLSID* candidate : {&kDomDocument40, &kDomDocument30, &kDomDocument26})
+        {
+            hr = CreateDocument(*candidate, document);
+            if (SUCCEEDED(hr))
+            {
+                g_rememberedClass = *candidate;
+                break;
+            }
+        }
+        if (FAILED(hr))
+        {
+            g_rememberedClass = kNoClass;
+            return hr;
+        }
+    }
+    else
+    {
+        RETURN_IF_FAILED(CreateDocument(g_rememberedClass, document));
+    }
+    if (!document)
+        return E_POINTER;
+
+    CComPtr<IXMLDOMNode> documentNode;
+    hr = document->QueryInterface(kIidNode, documentNode.PutVoid());
+    if (FAILED(hr) && hr != E_NOINTERFACE)
+    {
+        document.Reset();
+        return hr;
+    }
+
+    CBstr target;
+    CBstr data;
+    hr = MakeBstr(L"xml", target);
+    if (SUCCEEDED(hr))
+        hr = MakeBstr(L"version='1.0' encoding='utf-8' ", data);
+    CComPtr<IXMLDOMProcessingInstruction> declaration;
+    if (SUCCEEDED(hr))
+        hr = document->createProcessingInstruction(target.Get(), data.Get(), declaration.Put());
+    if (SUCCEEDED(hr) && !declaration)
+        hr = E_POINTER;
+    if (SUCCEEDED(hr))
+    {
+        CComPtr<IXMLDOMNode> appended;
+        hr = document->appendChild(declaration.Get(), appended.Put());
+        if (SUCCEEDED(hr) && !appended)
+            hr = E_POINTER;
+    }
+    if (FAILED(hr))
+    {
+        document.Reset();
+        return hr;
+    }
+
+    const AttributePair rootAttributes[] = {{L"Type", L"CompatibilityTest"}, {L"Version", L"2.0"}, {}};
+    ElementSpec rootSpec(L"Report", nullptr, rootAttributes);
+    ElementSpec headerSpec(L"ReportHeader");
+    ElementSpec dataSpec(L"ReportData");
+    CComPtr<IXMLDOMNode> root;
+    CComPtr<IXMLDOMNode> header;
+    CComPtr<IXMLDOMNode> reportData;
+    hr = AppendElement(&rootSpec, documentNode.Get(), root.Put());
+    if (SUCCEEDED(hr))
+        hr = AppendElement(&headerSpec, root.Get(), header.Put());
+    if (SUCCEEDED(hr))
+        hr = AppendElement(&dataSpec, root.Get(), reportData.Put());
+    if (FAILED(hr))
+    {
+        document.Reset();
+        return hr;
+    }
+    rootNode = std::move(root);
+    headerNode = std::move(header);
+    dataNode = std::move(reportData);
+    return hr;
+}
+
+HRESULT CReportDocument::AppendElement(ElementSpec* spec, IXMLDOMNode* parent, IXMLDOMNode** out)
+{
+    if (!document)
+        return E_UNEXPECTED;
+    if (!spec || !parent)
+        return E_POINTER;
+    if (spec->nodeType != 1 || !spec->name)
+        return E_INVALIDARG;
+    if (out)
+        *out = nullptr;
+    spec->ResolveAttributeCount();
+
+    CBstr name;
+    RETURN_IF_FAILED(MakeBstr(spec->name, name));
+    CComPtr<IXMLDOMElement> element;
+    RETURN_IF_FAILED(document->createElement(name.Get(), element.Put()));
+    if (!element)
+        return E_POINTER;
+
+    if (spec->text)
+    {
+        CBstr text;
+        RETURN_IF_FAILED(MakeXmlBstr(spec->text, text));
+        CComPtr<IXMLDOMText> textNode;
+        RETURN_IF_FAILED(document->createTextNode(text.Get(), textNode.Put()));
+        CComPtr<IXMLDOMNode> appendedText;
+        RETURN_IF_FAILED(element->appendChild(textNode.Get(), appendedText.Put()));
+    }
+
+    for (ULONG i = 0; i < spec->attributeCount; ++i)
+    {
+        const AttributePair& pair = spec->attributes[i];
+        CBstr attributeName;
+        RETURN_IF_FAILED(MakeBstr(pair.name, attributeName));
+        CBstr value;
+        RETURN_IF_FAILED(MakeXmlBstr(pair.value ? pair.value : pair.name, value));
+        CVariant variant;
+        RETURN_IF_FAILED(variant.SetBstr(value.Release()));
+        RETURN_IF_FAILED(element->setAttribute(attributeName.Get(), variant.Get()));
+    }
+
+    CComPtr<IXMLDOMNode> elementNode;
+    HRESULT hr = element->QueryInterface(kIidNode, elementNode.PutVoid());
+    if (FAILED(hr) && hr != E_NOINTERFACE)
+        return hr;
+
+    if (!spec->text)
+        AppendNewline(elementNode.Get());
+
+    CComPtr<IXMLDOMNode> appended;
+    hr = parent->appendChild(elementNode.Get(), appended.Put());
+
+    if (spec->text)
+        AppendNewline(parent);
+
+    if (SUCCEEDED(hr) && out)
+        appended.CopyTo(out);
+    return hr;
+}
+
+HRESULT CReportDocument::AppendText(const wchar_t* text, IXMLDOMNode* parent, IXMLDOMNode** out)
+{
+    if (!document)
+        return E_UNEXPECTED;
+    if (!text || !parent)
+        return E_INVALIDARG;
+    if (out)
+        *out = nullptr;
+    CBstr copy;
+    RETURN_IF_FAILED(MakeXmlBstr(text, copy));
+    CComPtr<IXMLDOMText> textNode;
+    RETURN_IF_FAILED(document->createTextNode(copy.Get(), textNode.Put()));
+    CComPtr<IXMLDOMNode> appended;
+    const HRESULT hr = parent->appendChild(textNode.Get(), appended.Put());
+    if (SUCCEEDED(hr) && out)
+        appended.CopyTo(out);
+    return hr;
+}
+
+HRESULT CReportDocument::AppendNewline(IXMLDOMNode* parent)
+{
+    return AppendText(L"\n", parent);
+}
+
+HRESULT CReportDocument::AppendToHeader(ElementSpec* spec, IXMLDOMNode** out)
+{
+    if (!headerNode)
+        return E_UNEXPECTED;
+    return AppendElement(spec, headerNode.Get(), out);
+}
+
+HRESULT CReportDocument::AppendHeaderElement(const wchar_t* name, const wchar_t* text,
+                                             const AttributePair* attributes, ULONG attributeCount,
+                                             IXMLDOMNode** out)
+{
+    if (!headerNode)
+        return E_UNEXPECTED;
+    ElementSpec spec(name, text, attributes, attributeCount);
+    return AppendToHeader(&spec, out);
+}
+
+HRESULT CReportDocument::AppendContainer(const wchar_t* name, IXMLDOMNode* parent, IXMLDOMNode** out)
+{
+    if (!document)
+        return E_UNEXPECTED;
+    ElementSpec spec(name);
+    return AppendElement(&spec, parent, out);
+}
+
+HRESULT CReportDocument::Save(const wchar_t* path)
+{
+    if (!path || !*path)
+        return E_INVALIDARG;
+    if (!document)
+        return E_UNEXPECTED;
+    AppendNewline(rootNode.Get());
+    CBstr copy;
+    RETURN_IF_FAILED(MakeBstr(path, copy));
+    CVariant destination;
+    RETURN_IF_FAILED(destination.SetBstr(copy.Release()));
+    return document->save(destination.Get());
+}
+
+} // namespace corvane

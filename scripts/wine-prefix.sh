@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Makes a 32-bit Wine prefix once (wineboot), or copies it from a template prefix.
+# Usage: wine-prefix.sh PREFIX [TEMPLATE]
+set -euo pipefail
+prefix=$1
+template=${2:-}
+[ -f "$prefix/system.reg" ] && exit 0
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+[ -f "$prefix/system.reg" ] && exit 0
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX="$prefix"
+if [ -n "$template" ]; then
+    "$0" "$template"
+    rm -rf "$prefix"
+    cp -a "$template" "$prefix"
+    exit 0
+fi
+rm -rf "$prefix"
+wineboot -i >/dev/null 2>&1
+wineserver -w
+[ -f "$prefix/system.reg" ] || { echo "wine-prefix: wineboot made no prefix at $prefix" >&2; exit 1; }
