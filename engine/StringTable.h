@@ -1,0 +1,22 @@
+#pragma once
+// Texts from the program's string table, and printf-style formatting of them.
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <string>
+
+namespace corvane {
+
+// The text of a string resource; empty when the table does not hold the id.
+std::wstring LoadResourceString(UINT id);
+
+// Formats a string resource with printf-style arguments ("%s" takes wide strings, "0x%8.8X" codes).
+std::wstring FormatResourceString(UINT id, ...);
+std::wstring FormatResourceStringV(UINT id, va_list arguments);
+
+// printf-style formatting of a wide format text with the same conventions.
+std::wstring FormatText(const wchar_t* format, ...);
+std::wstring FormatTextV(const wchar_t* format, va_list arguments);
+
+} // namespace corvane

@@ -1,0 +1,100 @@
+#pragma once
+// The report file's vocabulary: every element and attribute name, section id, list, value and structure
+// kind, the error markers and the timestamp format. Writers name the report only through these.
+
+#include <windows.h>
+
+#include <string>
+
+namespace corvane::xml {
+
+// Elements
+inline constexpr const wchar_t* Report = L"Report";
+inline constexpr const wchar_t* ReportHeader = L"ReportHeader";
+inline constexpr const wchar_t* ReportData = L"ReportData";
+inline constexpr const wchar_t* Title = L"Title";
+inline constexpr const wchar_t* Process = L"Process";
+inline constexpr const wchar_t* StartedAt = L"StartedAt";
+inline constexpr const wchar_t* CompletedAt = L"CompletedAt";
+inline constexpr const wchar_t* AbortedAt = L"AbortedAt";
+inline constexpr const wchar_t* FailedAt = L"FailedAt";
+inline constexpr const wchar_t* CreatedAt = L"CreatedAt";
+inline constexpr const wchar_t* ReportSection = L"ReportSection";
+inline constexpr const wchar_t* DataList = L"DataList";
+inline constexpr const wchar_t* DataItem = L"DataItem";
+inline constexpr const wchar_t* DataStruct = L"DataStruct";
+inline constexpr const wchar_t* DataMember = L"DataMember";
+
+// Attributes
+inline constexpr const wchar_t* TypeAttribute = L"Type";
+inline constexpr const wchar_t* VersionAttribute = L"Version";
+inline constexpr const wchar_t* IdAttribute = L"id";
+inline constexpr const wchar_t* TitleAttribute = L"Title";
+inline constexpr const wchar_t* NameAttribute = L"Name";
+inline constexpr const wchar_t* ModulePathAttribute = L"ModulePath";
+inline constexpr const wchar_t* ProcedureAttribute = L"Procedure";
+
+// Fixed values
+inline constexpr const wchar_t* ReportType = L"CompatibilityTest";
+inline constexpr const wchar_t* ReportVersion = L"2.0";
+inline constexpr const wchar_t* ProgramTitle = L"Corvane";
+inline constexpr const wchar_t* ReportFileName = L"Corvane.xml";
+
+// Section ids
+inline constexpr const wchar_t* SectionSystemInfo = L"SystemInfo";
+inline constexpr const wchar_t* SectionMailClients = L"MailClients";
+inline constexpr const wchar_t* SectionMapiConfig = L"MAPIConfig";
+inline constexpr const wchar_t* SectionOutlookInfo = L"OutlookInfo";
+
+// List kinds
+inline constexpr const wchar_t* ListRegHive = L"RegHive";
+inline constexpr const wchar_t* ListRegNode = L"RegNode";
+inline constexpr const wchar_t* ListTypedMap = L"TypedMap";
+inline constexpr const wchar_t* SystemFoldersList = L"sys_folders";
+
+// Value kinds
+inline constexpr const wchar_t* ValuePath = L"Path";
+inline constexpr const wchar_t* ValueVersion = L"Version";
+inline constexpr const wchar_t* ValueString = L"String";
+
+// Structure kinds and member names
+inline constexpr const wchar_t* OsInfoStruct = L"os_info";
+inline constexpr const wchar_t* OsName = L"os_name";
+inline constexpr const wchar_t* OsPlatform = L"os_platform";
+inline constexpr const wchar_t* OsVersion = L"os_version";
+inline constexpr const wchar_t* OsProduct = L"os_product";
+inline constexpr const wchar_t* OsSuite = L"os_suite";
+inline constexpr const wchar_t* OsLangSys = L"os_langsys";
+inline constexpr const wchar_t* OsLangUsr = L"os_langusr";
+inline constexpr const wchar_t* VersionInfoStruct = L"VersionInfo";
+inline constexpr const wchar_t* ProductVersionMember = L"ProductVersion";
+inline constexpr const wchar_t* FileVersionMember = L"FileVersion";
+inline constexpr const wchar_t* CompanyNameMember = L"CompanyName";
+inline constexpr const wchar_t* ProcedureCallStruct = L"ProcedureCall";
+inline constexpr const wchar_t* ComponentPathProcedure = L"FGetComponentPath";
+inline constexpr const wchar_t* ApplicationLcidMember = L"MSIApplicationLCID";
+inline constexpr const wchar_t* OfficeLcidMember = L"MSIOfficeLCID";
+inline constexpr const wchar_t* UnspecifiedLcidMember = L"UnspecifiedLCID";
+
+// System folder items
+inline constexpr const wchar_t* WindowsFolderItem = L"WindowsFolder";
+inline constexpr const wchar_t* SystemFolderItem = L"SystemFolder";
+inline constexpr const wchar_t* ProgramFilesFolderItem = L"ProgramFilesFolder";
+inline constexpr const wchar_t* CommonFilesFolderItem = L"CommonFilesFolder";
+
+// Registry type name of a value type; every type outside the table is "REG_NONE".
+const wchar_t* RegistryTypeName(DWORD type);
+
+// "##ERROR:0x%8.8X##": a module version structure whose resource cannot be read.
+std::wstring ErrorMarker(HRESULT code);
+// "##ERROR:0x%8.8X##\n": a procedure call structure or member whose call failed.
+std::wstring ErrorMarkerLine(HRESULT code);
+
+// "%Y-%m-%d %H:%M:%S" in local time; empty when the time cannot be converted or formatted.
+inline constexpr const wchar_t* TimestampFormat = L"%Y-%m-%d %H:%M:%S";
+std::wstring FormatTimestamp(long long secondsSince1970);
+
+// Outcome element of a run result: 0 completed, 1 aborted, anything else failed.
+const wchar_t* OutcomeElement(int runResult);
+
+} // namespace corvane::xml
