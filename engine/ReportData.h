@@ -56,6 +56,11 @@ public:
     int InsertEventF(int position, DWORD style, UINT stringId, ...);
     int UpdateEventF(int position, DWORD style, UINT stringId, ...);
 
+    // Stop signal (worker) -------------------------------------------------------------------------
+    // True once Stop has been pressed during this run: the look consumes the auto-reset event into
+    // the sticky stopSeen, so the driver and a long registry dump can both see the same press.
+    bool StopRequested();
+
     // Probes -----------------------------------------------------------------------------------------
     HRESULT CheckSystemVersion(IXMLDOMNode* parent);
     HRESULT CheckSystemFolders(IXMLDOMNode* parent);
@@ -84,6 +89,7 @@ public:
     BOOL verbose = TRUE;
     BOOL saveReport = TRUE;
     std::unique_ptr<CReportDocument> report; // the running test's document; null when there is none
+    bool stopSeen = false;                   // worker only; cleared by the driver at the start of a run
 
     // Findings that one probe leaves for a later one (worker thread only).
     OsInfo osInfo{};

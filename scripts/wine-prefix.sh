@@ -13,7 +13,11 @@ export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX
 if [ -n "$template" ]; then
     "$0" "$template"
     rm -rf "$prefix"
-    cp -a "$template" "$prefix"
+    # Hard links share the installed files; the registry files are copied, since they change.
+    cp -al "$template" "$prefix"
+    for hive in "$template"/*.reg; do
+        cp --remove-destination "$hive" "$prefix/"
+    done
     exit 0
 fi
 rm -rf "$prefix"

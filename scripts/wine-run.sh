@@ -4,6 +4,12 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
-"$here/wine-prefix.sh" "$WINEPREFIX"
+# WINEPREFIX_TEMPLATE: the prefix is a fresh copy of that one for every run (tests that change
+# system-wide registrations work on a copy of their own).
+if [ -n "${WINEPREFIX_TEMPLATE:-}" ]; then
+    WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+fi
+"$here/wine-prefix.sh" "$WINEPREFIX" ${WINEPREFIX_TEMPLATE:+"$WINEPREFIX_TEMPLATE"}
 export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 exec wine "$@"

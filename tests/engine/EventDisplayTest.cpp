@@ -1,0 +1,196 @@
+// The display operations on real controls: rows with icon and indent, status, progress, running state.
+#include "engine/ReportData.h"
+#include "engine/StringTable.h"
+#include "framework/HResult.h"
+#include "res/resource.h"
+#include "tests/support/TestWindow.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace corvane;
+using test::EventRow;
+
+namespace {
+
+class EventDisplayTest : public testing::Test
+{
+protected:
+    void SetUp() override { engine.AttachDialog(window.Window()); }
+
+    void AddRows(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            engine.InsertEvent(-1, EventStyle(0, 0), (L"row " + std::to_wstring(i)).c_str());
+    }
+
+    bool Enabled(int id) const { return ::IsWindowEnabled(window.Control(id)) != FALSE; }
+    bool Visible(int id) const { return (::GetWindowLongW(window.Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+    test::CTestWindow window;
+    CReportData engine;
+};
+
+} // namespace
+
+TEST_F(EventDisplayTest, InsertBeyondTheCountAppendsAndAtZeroMakesTheFirstRow)
+{
+    AddRows(3);
+    EXPECT_EQ(3, engine.InsertEvent(5, EventStyle(1, 0), L"appended"));
+    EXPECT_EQ(0, engine.InsertEvent(0, EventStyle(1, 0), L"first"));
+    EXPECT_EQ(5, engine.InsertEvent(-7, EventStyle(1, 0), L"negative appends"));
+    const std::vector<EventRow> expected = {{L"first", 1, 0},   {L"row 0", 0, 0},    {L"row 1", 0, 0},
+                                            {L"row 2", 0, 0},   {L"appended", 1, 0}, {L"negative appends", 1, 0}};
+    EXPECT_EQ(expected, window.Rows());
+}
+
+TEST_F(EventDisplayTest, UpdateAtMinusOneReplacesTheLastRowAndOnAnEmptyListAppends)
+{
+    EXPECT_EQ(0, engine.UpdateEvent(-1, EventStyle(7, 1), L"only"));
+    EXPECT_EQ((std::vector<EventRow>{{L"only", 7, 1}}), window.Rows());
+    AddRows(3);
+    EXPECT_EQ(3, engine.UpdateEvent(-1, EventStyle(1, 2), L"replaced"));
+    EXPECT_EQ((std::vector<EventRow>{{L"only", 7, 1}, {L"row 0", 0, 0}, {L"row 1", 0, 0}, {L"replaced", 1, 2}}),
+              window.Rows());
+    EXPECT_EQ(4, engine.UpdateEvent(9, EventStyle(0, 0), L"beyond appends"));
+    EXPECT_EQ(5u, window.Rows().size());
+}
+
+TEST_F(EventDisplayTest, RemoveBeyondTheCountKeepsAllAndNegativeEmptiesTheList)
+{
+    AddRows(3);
+    EXPECT_EQ(3, engine.RemoveEvent(7));
+    EXPECT_EQ(3u, window.Rows().size());
+    EXPECT_EQ(2, engine.RemoveEvent(1));
+    EXPECT_EQ((std::vector<EventRow>{{L"row 0", 0, 0}, {L"row 2", 0, 0}}), window.Rows());
+    EXPECT_EQ(0, engine.RemoveEvent(-1));
+    EXPECT_TRUE(window.Rows().empty());
+}
+
+TEST_F(EventDisplayTest, StyleCarriesIconInTheLowHalfAndIndentInTheHighHalf)
+{
+    engine.InsertEvent(-1, 65539, L"placeholder");
+    engine.InsertEvent(-1, 131076, L"detail");
+    engine.InsertEvent(-1, EventStyle(24, 3), L"deep");
+    EXPECT_EQ((std::vector<EventRow>{{L"placeholder", 3, 1}, {L"detail", 4, 2}, {L"deep", 24, 3}}), window.Rows());
+}
+
+TEST_F(EventDisplayTest, LastInsertedOrUpdatedRowIsSelectedFocusedAndVisible)
+{
+    AddRows(60);
+    EXPECT_EQ(59, window.SelectedRow());
+    EXPECT_EQ(59, window.FocusedRow());
+    EXPECT_TRUE(window.IsRowVisible(59));
+
+    engine.InsertEvent(0, EventStyle(0, 0), L"top");
+    EXPECT_EQ(0, window.SelectedRow());
+    EXPECT_TRUE(window.IsRowVisible(0));
+
+    engine.UpdateEvent(40, EventStyle(1, 1), L"updated");
+    EXPECT_EQ(40, window.SelectedRow());
+    EXPECT_EQ(40, window.FocusedRow());
+    EXPECT_TRUE(window.IsRowVisible(40));
+    // Single selection: no other row stays selected.
+    EXPECT_EQ(-1, static_cast<int>(::SendMessageW(window.Control(IDC_EVENT_LIST), LVM_GETNEXTITEM, 40,
+                                                  LVNI_SELECTED)));
+}
+
+TEST_F(EventDisplayTest, ResetThenFourStepsGivesPositionFourOfTen)
+{
+    ::SetWindowTextW(window.Control(IDC_STATUS_TEXT), L"before");
+    engine.UpdateProgress(ProgressReset, 10, DefaultStatusText);
+    for (int i = 0; i < 4; ++i)
+        engine.UpdateProgress(ProgressStep, 0, nullptr);
+    EXPECT_EQ(4, window.ProgressPosition());
+    EXPECT_EQ(10, window.ProgressHigh());
+    EXPECT_EQ(L"Test process is running...", window.StatusText());
+
+    engine.UpdateProgress(ProgressStep, 0, L"Checking system version...");
+    EXPECT_EQ(5, window.ProgressPosition());
+    EXPECT_EQ(L"Checking system version...", window.StatusText());
+    engine.UpdateProgress(ProgressKeep, 99, nullptr);
+    EXPECT_EQ(5, window.ProgressPosition());
+    EXPECT_EQ(L"Checking system version...", window.StatusText());
+    engine.UpdateProgress(ProgressSetPos, 2, DefaultStatusText);
+    EXPECT_EQ(2, window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", window.StatusText());
+}
+
+TEST_F(EventDisplayTest, LargeRangeUsesTheThirtyTwoBitForm)
+{
+    engine.UpdateProgress(ProgressReset, 40000, nullptr);
+    PBRANGE range{};
+    ::SendMessageW(window.Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(0, range.iLow);
+    EXPECT_EQ(40000, range.iHigh);
+    engine.UpdateProgress(ProgressSetPos, 39000, nullptr);
+    EXPECT_EQ(39000, window.ProgressPosition());
+}
+
+TEST_F(EventDisplayTest, SetRunningSwitchesExactlyTheControlsOfTheRunningState)
+{
+    const auto thread = reinterpret_cast<CWorkerThread*>(0x1000);
+    engine.SetRunning(thread);
+    EXPECT_EQ(thread, engine.runningThread);
+    EXPECT_TRUE(Visible(IDC_STATUS_TEXT));
+    EXPECT_TRUE(Visible(IDC_PROGRESS));
+    EXPECT_FALSE(Enabled(IDC_EXECUTE));
+    EXPECT_TRUE(Enabled(IDC_STOP));
+    for (int id : {IDC_VERBOSE, IDC_SAVE_REPORT, IDC_OUTPUT_LABEL, IDC_OUTPUT_FOLDER, IDC_BROWSE})
+        EXPECT_FALSE(Enabled(id)) << "control " << id;
+    EXPECT_TRUE(Visible(IDC_EVENT_LIST));
+    EXPECT_TRUE(Enabled(IDC_EVENT_LIST));
+
+    engine.SetRunning(nullptr);
+    EXPECT_EQ(nullptr, engine.runningThread);
+    EXPECT_FALSE(Visible(IDC_STATUS_TEXT));
+    EXPECT_FALSE(Visible(IDC_PROGRESS));
+    EXPECT_TRUE(Enabled(IDC_EXECUTE));
+    EXPECT_FALSE(Enabled(IDC_STOP));
+    for (int id : {IDC_VERBOSE, IDC_SAVE_REPORT, IDC_OUTPUT_LABEL, IDC_OUTPUT_FOLDER, IDC_BROWSE})
+        EXPECT_TRUE(Enabled(id)) << "control " << id;
+}
+
+TEST_F(EventDisplayTest, CallsFromAWorkerThreadArriveInOrderWhileTheWindowPumps)
+{
+    bool done = false;
+    std::thread worker([&] {
+        engine.RemoveEvent(-1);
+        engine.UpdateProgress(ProgressReset, 10, DefaultStatusText);
+        for (int i = 0; i < 200; ++i)
+        {
+            const int placeholder = engine.InsertEvent(-1, EventStyle(3, 1), L"placeholder");
+            int position = placeholder;
+            engine.InsertEvent(position++, EventStyle(4, 2), (L"detail " + std::to_wstring(i)).c_str());
+            engine.RemoveEvent(position);
+            engine.UpdateProgress(ProgressStep, 0, nullptr);
+        }
+        engine.UpdateEvent(-1, EventStyle(0, 0), L"last");
+        done = true;
+        ::PostMessageW(window.Window(), WM_NULL, 0, 0);
+    });
+    MSG message;
+    while (!done && ::GetMessageW(&message, nullptr, 0, 0))
+        ::DispatchMessageW(&message);
+    worker.join();
+
+    const std::vector<EventRow> rows = window.Rows();
+    ASSERT_EQ(200u, rows.size());
+    for (int i = 0; i < 199; ++i)
+        EXPECT_EQ((EventRow{L"detail " + std::to_wstring(i), 4, 2}), rows[static_cast<size_t>(i)]);
+    EXPECT_EQ((EventRow{L"last", 0, 0}), rows.back());
+    EXPECT_EQ(10, window.ProgressPosition()); // 200 steps: the bar stops at its end
+}
+
+TEST(EventText, UnknownIdGivesAnEmptyTextAndCodesShowAsEightHexDigits)
+{
+    EXPECT_EQ(L"", FormatResourceString(4242, L"ignored"));
+    EXPECT_EQ(L"Failed to query mail client information. (0x80070002)",
+              FormatResourceString(IDS_MAIL_CLIENTS_FAILED, HResultFromWin32(ERROR_FILE_NOT_FOUND)));
+    EXPECT_EQ(L"Failed to save report to the Corvane.xml file.\n\nError code: 0x8007000E",
+              FormatResourceString(IDS_SAVE_FAILED, L"Corvane.xml", E_OUTOFMEMORY));
+    EXPECT_EQ(L"Language Dependent Path (MAPI\u00dc.DLL)",
+              FormatResourceString(IDS_LANGUAGE_DEPENDENT_PATH, L"MAPI\u00dc.DLL"));
+}

@@ -1,0 +1,152 @@
+// The engine object: defaults, the output-folder rule, the lock, the stop event and the report's life.
+#include "engine/ReportData.h"
+
+#include "framework/UniqueHandle.h"
+#include "tests/support/TestWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace corvane;
+
+TEST(ReportDataDefaults, FreshEngineHasBothOptionsOnAndTheExecutablesFolder)
+{
+    CReportData engine;
+    EXPECT_TRUE(engine.verbose);
+    EXPECT_TRUE(engine.saveReport);
+    EXPECT_EQ(nullptr, engine.report);
+    EXPECT_EQ(nullptr, engine.runningThread);
+    EXPECT_TRUE(engine.stopEvent.IsCreated());
+    EXPECT_FALSE(engine.stopEvent.TakeSignal());
+
+    wchar_t modulePath[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
+    std::wstring expected(modulePath);
+    expected.erase(expected.rfind(L'\\'));
+    EXPECT_EQ(expected, engine.outputFolder);
+    EXPECT_NE(L'\\', engine.outputFolder.back());
+}
+
+TEST(OutputFolderFromModulePath, CutsBeforeTheLastBackslash)
+{
+    EXPECT_EQ(L"C:\\Tools", OutputFolderFromModulePath(L"C:\\Tools\\x.exe"));
+    EXPECT_EQ(L"C:", OutputFolderFromModulePath(L"C:\\x.exe"));
+    EXPECT_EQ(L"C:\\", OutputFolderFromModulePath(L"x.exe"));
+    EXPECT_EQ(L"C:\\", OutputFolderFromModulePath(L"\\x.exe"));
+    EXPECT_EQ(L"C:\\", OutputFolderFromModulePath(L""));
+}
+
+TEST(ReportDataLock, IsReentrantOnOneThreadAndExcludesAnother)
+{
+    CReportData engine;
+    CScopedLock outer(engine);
+    {
+        CScopedLock inner(engine);
+    }
+    bool otherGotIt = true;
+    std::thread other([&] {
+        otherGotIt = engine.TryLock();
+        if (otherGotIt)
+            engine.Unlock();
+    });
+    other.join();
+    EXPECT_FALSE(otherGotIt);
+}
+
+TEST(ReportDataStopEvent, IsAutoResetAndUnsignalledAtStart)
+{
+    CReportData engine;
+    engine.stopEvent.SetEvent();
+    EXPECT_TRUE(engine.stopEvent.TakeSignal());
+    EXPECT_FALSE(engine.stopEvent.TakeSignal());
+}
+
+TEST(OpenReport, CreatesTheSkeletonAndCloseReportReleasesIt)
+{
+    CReportData engine;
+    CReportDocument* document = reinterpret_cast<CReportDocument*>(1);
+    ASSERT_EQ(S_OK, engine.OpenReport(&document));
+    ASSERT_NE(nullptr, document);
+    EXPECT_EQ(engine.report.get(), document);
+    EXPECT_NE(nullptr, document->DataNode());
+    EXPECT_EQ(S_OK, engine.CloseReport());
+    EXPECT_EQ(nullptr, engine.report);
+    // COM was uninitialised again: the thread can enter another apartment.
+    EXPECT_EQ(S_OK, ::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    ::CoUninitialize();
+}
+
+TEST(OpenReport, SecondOpenWithoutCloseIsUnexpectedAndKeepsTheDocument)
+{
+    CReportData engine;
+    CReportDocument* first = nullptr;
+    ASSERT_EQ(S_OK, engine.OpenReport(&first));
+    CReportDocument* second = nullptr;
+    EXPECT_EQ(static_cast<HRESULT>(0x8000FFFF), engine.OpenReport(&second));
+    EXPECT_EQ(first, engine.report.get());
+    engine.CloseReport();
+}
+
+TEST(OpenReport, MissingOutArgumentIsAPointerError)
+{
+    CReportData engine;
+    EXPECT_EQ(static_cast<HRESULT>(0x80004003), engine.OpenReport(nullptr));
+    EXPECT_EQ(nullptr, engine.report);
+}
+
+TEST(OpenReport, ReturnsTheCoInitializeFailureInAMultithreadedApartment)
+{
+    HRESULT result = S_OK;
+    bool held = true;
+    std::thread worker([&] {
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        CReportData engine;
+        CReportDocument* document = nullptr;
+        result = engine.OpenReport(&document);
+        held = engine.report != nullptr || document != nullptr;
+        ::CoUninitialize();
+    });
+    worker.join();
+    EXPECT_EQ(RPC_E_CHANGED_MODE, result);
+    EXPECT_FALSE(held);
+}
+
+TEST(OpenReport, DestroyingTheEngineReleasesADocumentStillHeld)
+{
+    ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
+    IXMLDOMDocument2* dom = nullptr;
+    {
+        CReportData engine;
+        CReportDocument* document = nullptr;
+        ASSERT_EQ(S_OK, engine.OpenReport(&document));
+        dom = document->Document();
+        dom->AddRef();
+    }
+    // Only this test's own reference is left.
+    EXPECT_EQ(0u, dom->Release());
+    ::CoUninitialize(); // the engine's initialisation, which its destructor leaves alone
+    ::CoUninitialize();
+}
+
+TEST(AttachDialog, StoresTheFiveControlsAndClearsThemWithoutAWindow)
+{
+    test::CTestWindow window;
+    CReportData engine;
+    engine.AttachDialog(window.Window());
+    EXPECT_EQ(window.Window(), engine.dialog);
+    EXPECT_EQ(window.Control(1007), engine.statusText);
+    EXPECT_EQ(window.Control(1008), engine.progressBar);
+    EXPECT_EQ(window.Control(1009), engine.eventList);
+    EXPECT_EQ(window.Control(204), engine.executeButton);
+    EXPECT_EQ(window.Control(205), engine.stopButton);
+    EXPECT_NE(nullptr, engine.eventList);
+
+    engine.AttachDialog(nullptr);
+    EXPECT_EQ(nullptr, engine.dialog);
+    EXPECT_EQ(nullptr, engine.statusText);
+    EXPECT_EQ(nullptr, engine.progressBar);
+    EXPECT_EQ(nullptr, engine.eventList);
+    EXPECT_EQ(nullptr, engine.executeButton);
+    EXPECT_EQ(nullptr, engine.stopButton);
+}
