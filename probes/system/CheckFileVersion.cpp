@@ -1,0 +1,78 @@
+// The file version step: a module's product version, file version and company name, as event rows
+// stacked above the caller's placeholder row and as a "VersionInfo" structure of the report.
+#include "engine/ReportData.h"
+#include "probes/system/EventIcons.h"
+#include "probes/system/VersionInfo.h"
+#include "report/ReportVocabulary.h"
+#include "res/resource.h"
+
+namespace corvane {
+
+namespace {
+
+// The key of the company's name in the module's string table.
+constexpr const wchar_t* kCompanyNameString = L"CompanyName";
+
+struct VersionMember
+{
+    UINT verboseText;
+    const wchar_t* type;
+    const wchar_t* name;
+    std::wstring text;
+};
+
+} // namespace
+
+HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, int& rowPosition, int level)
+{
+    const AttributePair structureAttributes[] = {
+        {xml::TypeAttribute, xml::VersionInfoStruct}, {xml::ModulePathAttribute, path}, {}};
+
+    CVersionInfo versionInfo;
+    const HRESULT loaded = versionInfo.Load(path);
+    if (FAILED(loaded))
+    {
+        InsertEventF(rowPosition++, EventStyle(icon::Failure, level), IDS_FILE_VERSION_FAILED, loaded);
+        if (report)
+        {
+            const std::wstring marker = xml::ErrorMarker(loaded);
+            ElementSpec element(xml::DataStruct, marker.c_str(), structureAttributes);
+            report->AppendElement(&element, parent); // the caller learns of the load failure, not of this
+        }
+        return loaded;
+    }
+
+    InsertEventF(rowPosition++, EventStyle(icon::ModuleVersion, level), IDS_VERSION_INFO, path);
+
+    // Without the structure the members have nowhere to go; the rows are still written.
+    CComPtr<IXMLDOMNode> structure;
+    if (report)
+    {
+        ElementSpec element(xml::DataStruct, nullptr, structureAttributes);
+        report->AppendElement(&element, parent, structure.Put());
+    }
+
+    const wchar_t* company = versionInfo.QueryString(kCompanyNameString);
+    const VersionMember members[] = {
+        {IDS_PRODUCT_VERSION, xml::ValueVersion, xml::ProductVersionMember,
+         versionInfo.GetProductVersionText(L'.')},
+        {IDS_FILE_VERSION, xml::ValueVersion, xml::FileVersionMember, versionInfo.GetFileVersionText(L'.')},
+        {IDS_VENDOR, xml::ValueString, xml::CompanyNameMember, company ? company : L""},
+    };
+    for (const VersionMember& member : members)
+    {
+        if (verbose)
+            InsertEventF(rowPosition++, EventStyle(icon::Detail, level + 1), member.verboseText,
+                         member.text.c_str());
+        if (structure)
+        {
+            const AttributePair attributes[] = {
+                {xml::TypeAttribute, member.type}, {xml::NameAttribute, member.name}, {}};
+            ElementSpec element(xml::DataMember, member.text.c_str(), attributes);
+            report->AppendElement(&element, structure.Get());
+        }
+    }
+    return S_OK;
+}
+
+} // namespace corvane
