@@ -1,0 +1,26 @@
+// The version information of the MAPI libraries in the System folder and of Outlook's extra MAPI module.
+#include "engine/ReportData.h"
+
+#include "probes/mail/ModuleFolder.h"
+#include "probes/mail/ProbeStep.h"
+#include "res/resource.h"
+
+namespace corvane {
+
+HRESULT CReportData::CheckMapiModules(IXMLDOMNode* parent)
+{
+    if (systemFolder.empty())
+        return S_FALSE;
+    EnsureTrailingBackslash(systemFolder);
+
+    CProbeStep step(*this, IDS_CHECK_MAPI);
+    // The stub is what every client loads; without it the library behind it is not worth a look.
+    HRESULT hr = CheckFileVersion((systemFolder + L"MAPISTUB.DLL").c_str(), parent, step.rowPosition, 1);
+    if (SUCCEEDED(hr))
+        hr = CheckFileVersion((systemFolder + L"MAPI32.DLL").c_str(), parent, step.rowPosition, 1);
+    if (!dllPathEx.empty())
+        CheckFileVersion(dllPathEx.c_str(), parent, step.rowPosition, 1);
+    return step.End(hr, IDS_MAPI_FAILED);
+}
+
+} // namespace corvane

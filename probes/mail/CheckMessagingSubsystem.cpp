@@ -1,0 +1,19 @@
+// The Windows Messaging Subsystem key, values only.
+#include "engine/ReportData.h"
+
+#include "probes/mail/ProbeStep.h"
+#include "probes/mail/RegistryHive.h"
+#include "res/resource.h"
+
+namespace corvane {
+
+HRESULT CReportData::CheckMessagingSubsystem(IXMLDOMNode* parent)
+{
+    CProbeStep step(*this, IDS_CHECK_MAPI);
+    const HRESULT hr = CopyRegistryHive(
+        *this, {HKEY_LOCAL_MACHINE, L"HKLM", L"SOFTWARE\\Microsoft\\Windows Messaging Subsystem"}, parent,
+        step.rowPosition, 1, 0);
+    return step.End(hr, IDS_MAPI_FAILED);
+}
+
+} // namespace corvane

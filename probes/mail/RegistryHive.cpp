@@ -1,0 +1,60 @@
+#include "probes/mail/RegistryHive.h"
+
+#include "framework/HResult.h"
+#include "framework/UniqueHandle.h"
+#include "probes/mail/ProbeStep.h"
+#include "report/ReportVocabulary.h"
+
+#include <cwchar>
+
+namespace corvane {
+
+namespace {
+constexpr int kKeyIcon = 9;
+constexpr int kKeyIndent = 1;
+constexpr int kDumpDepth = 2;
+constexpr DWORD kWorkBufferBytes = 520;
+} // namespace
+
+HRESULT CopyRegistryHive(CReportData& engine, const HiveKey& hive, IXMLDOMNode* parent, int& rowPosition,
+                         int logDepth, int subkeyDepth, const std::function<void(HKEY)>& inspect)
+{
+    CRegKey key;
+    RETURN_IF_REG_FAILED(::RegOpenKeyExW(hive.root, hive.path.c_str(), 0, KEY_READ, key.Put()));
+
+    const std::wstring fullName = std::wstring(hive.rootName) + L"\\" + hive.path;
+    InsertRowAt(engine, rowPosition, EventStyle(kKeyIcon, kKeyIndent), fullName);
+
+    CComPtr<IXMLDOMNode> node;
+    if (engine.report && parent)
+    {
+        const AttributePair attributes[] = {{xml::TypeAttribute, xml::ListRegHive},
+                                            {xml::NameAttribute, fullName.c_str()}};
+        ElementSpec spec(xml::DataList, nullptr, attributes, 2);
+        engine.report->AppendElement(&spec, parent, node.Put());
+    }
+    const HRESULT hr =
+        engine.DumpRegistryKey(key.Get(), node.Get(), &rowPosition, kDumpDepth, logDepth, subkeyDepth);
+    if (inspect)
+        inspect(key.Get());
+    return hr;
+}
+
+RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name)
+{
+    alignas(8) BYTE buffer[kWorkBufferBytes];
+    RegistryValue value;
+    value.type = REG_SZ;
+    DWORD size = kWorkBufferBytes;
+    value.status = ::RegQueryValueExW(key, name, nullptr, &value.type, buffer, &size);
+    if (value.status == ERROR_SUCCESS)
+        value.data.assign(reinterpret_cast<const wchar_t*>(buffer), size / sizeof(wchar_t));
+    return value;
+}
+
+std::wstring FirstString(const std::wstring& data)
+{
+    return std::wstring(data.c_str(), ::wcsnlen(data.c_str(), data.size()));
+}
+
+} // namespace corvane

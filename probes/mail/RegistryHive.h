@@ -1,0 +1,38 @@
+#pragma once
+// Registry reading shared by the mail client and Outlook probes: one key copied whole into the report
+// and the list ("hive"), and single values read into the fixed work buffer.
+
+#include "engine/ReportData.h"
+
+#include <functional>
+#include <string>
+
+namespace corvane {
+
+struct HiveKey
+{
+    HKEY root;
+    const wchar_t* rootName; // "HKLM" or "HKCU": the abbreviation shown in rows and the report
+    std::wstring path;
+};
+
+// Opens the key read-only, writes its row (icon 9, indent 1) and its "RegHive" list, dumps it at depth 2
+// and, when given, lets inspect read the open key before it is closed. Fails with the open's code.
+HRESULT CopyRegistryHive(CReportData& engine, const HiveKey& hive, IXMLDOMNode* parent, int& rowPosition,
+                         int logDepth, int subkeyDepth, const std::function<void(HKEY)>& inspect = {});
+
+// One value read into a 520-byte work buffer (type preset to REG_SZ): a value that does not fit fails.
+struct RegistryValue
+{
+    LONG status = ERROR_FILE_NOT_FOUND;
+    DWORD type = REG_NONE;
+    std::wstring data; // every unit the registry returned, terminators included
+
+    bool HasData() const { return status == ERROR_SUCCESS && !data.empty(); }
+};
+RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name);
+
+// The first string of a string or multi-string's whole data.
+std::wstring FirstString(const std::wstring& data);
+
+} // namespace corvane

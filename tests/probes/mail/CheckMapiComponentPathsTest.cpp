@@ -1,0 +1,175 @@
+// The component paths that the MAPI libraries' FGetComponentPath gives under each language choice.
+#include "engine/ReportData.h"
+#include "tests/probes/mail/MailTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvane;
+using namespace corvane::test;
+
+namespace {
+
+const char kSection[] = "<ReportSection id=\"MAPIConfig\" Title=\"MAPI Configuration\">";
+const char kComponent[] = "{FF1D0740-D227-11D1-A4B0-006008AF820E}";
+const char kOutlookQualifier[] = "Microsoft\\Office\\11.0\\Outlook|LastUILanguage|";
+const char kOfficeQualifier[] =
+    "Microsoft\\Office\\11.0\\Common\\LanguageResources|UILanguage|InstallLanguage|";
+
+class CheckMapiComponentPathsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        env.engine.msiComponentId = L"{FF1D0740-D227-11D1-A4B0-006008AF820E}";
+        env.engine.msiApplicationLcid =
+            MultiStringData({L"Microsoft\\Office\\11.0\\Outlook", L"LastUILanguage"});
+        env.engine.msiOfficeLcid = MultiStringData(
+            {L"Microsoft\\Office\\11.0\\Common\\LanguageResources", L"UILanguage", L"InstallLanguage"});
+        env.engine.hasLcidKeys = TRUE;
+    }
+
+    std::string Rows() const { return RowsText(env.window.Rows()); }
+
+    MailProbeEnvironment env;
+};
+
+// What the answering mock library returns: every argument it received.
+std::string Answer(const std::string& module, const std::string& qualifier)
+{
+    return "C:\\Mock\\" + module + "\\" + kComponent + "\\" + qualifier + "\\520,0";
+}
+
+std::string AnswerRows(const std::string& module)
+{
+    return "8 2 MS Outlook: " + Answer(module, kOutlookQualifier) + "\n" +
+           "8 2 MS Office: " + Answer(module, kOfficeQualifier) + "\n" +
+           "8 2 Generic: " + Answer(module, "(null)") + "\n";
+}
+
+std::string AnswerStruct(const std::string& modulePath, const std::string& module)
+{
+    return "<DataStruct Type=\"ProcedureCall\" Procedure=\"FGetComponentPath\" ModulePath=\"" + modulePath +
+           "\">\n" + "<DataMember Type=\"Path\" Name=\"MSIApplicationLCID\">" +
+           Answer(module, kOutlookQualifier) + "</DataMember>\n" +
+           "<DataMember Type=\"Path\" Name=\"MSIOfficeLCID\">" + Answer(module, kOfficeQualifier) +
+           "</DataMember>\n" + "<DataMember Type=\"Path\" Name=\"UnspecifiedLCID\">" +
+           Answer(module, "(null)") + "</DataMember>\n" + "</DataStruct>";
+}
+
+std::string FailedStruct(const std::string& modulePath, const std::string& code)
+{
+    const std::string marker = "##ERROR:" + code + "##\n";
+    return "<DataStruct Type=\"ProcedureCall\" Procedure=\"FGetComponentPath\" ModulePath=\"" + modulePath +
+           "\">\n" + "<DataMember Type=\"Path\" Name=\"MSIApplicationLCID\">" + marker + "</DataMember>\n" +
+           "<DataMember Type=\"Path\" Name=\"MSIOfficeLCID\">" + marker + "</DataMember>\n" +
+           "<DataMember Type=\"Path\" Name=\"UnspecifiedLCID\">" + marker + "</DataMember>\n" +
+           "</DataStruct>";
+}
+
+} // namespace
+
+TEST_F(CheckMapiComponentPathsTest, AsksTheStubAndTheLibraryFoundBySearchOrder)
+{
+    CDllDirectory mocks(FixturePath(L"mapi"));
+    CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
+    EXPECT_EQ(S_OK, env.engine.CheckMapiComponentPaths(report.Section()));
+    // MAPI32.DLL is Wine's own library (Wine puts it in place of any module of that name): it has the
+    // export and fails every call, and the step still succeeds.
+    EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n" + AnswerRows("MAPISTUB.DLL") +
+                  "7 1 Language Dependent Path (MAPI32.DLL)\n"
+                  "8 2 MS Outlook: \n"
+                  "8 2 MS Office: \n"
+                  "8 2 Generic: \n",
+              Rows());
+    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
+    EXPECT_EQ(1, env.window.ProgressPosition());
+    EXPECT_EQ(ReportFile(kSection, AnswerStruct("MAPISTUB.DLL", "MAPISTUB.DLL") +
+                                       FailedStruct("MAPI32.DLL", "0x80070583")),
+              report.SavedText());
+}
+
+TEST_F(CheckMapiComponentPathsTest, DllPathExIsAskedThirdAndNotVerboseGivesOneRowPerModule)
+{
+    CDllDirectory mocks(FixturePath(L"mapi"));
+    env.engine.dllPathEx = FixturePath(L"ex\\MAPIEX.DLL");
+    env.engine.verbose = FALSE;
+    CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
+    EXPECT_EQ(S_OK, env.engine.CheckMapiComponentPaths(report.Section()));
+    const std::string extra = ToUtf8(env.engine.dllPathEx);
+    EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
+              "7 1 Language Dependent Path (MAPI32.DLL)\n"
+              "7 1 Language Dependent Path (" +
+                  extra + ")\n",
+              Rows());
+    EXPECT_EQ(ReportFile(kSection, AnswerStruct("MAPISTUB.DLL", "MAPISTUB.DLL") +
+                                       FailedStruct("MAPI32.DLL", "0x80070583") +
+                                       AnswerStruct(extra, "MAPIEX.DLL")),
+              report.SavedText());
+}
+
+TEST_F(CheckMapiComponentPathsTest, StubWithoutTheExportFailsTheStepAtIndentTwo)
+{
+    CDllDirectory mocks(FixturePath(L"noexport"));
+    CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
+    EXPECT_EQ(static_cast<HRESULT>(0x8007007F), env.engine.CheckMapiComponentPaths(report.Section()));
+    EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
+              "7 1 Language Dependent Path (MAPI32.DLL)\n"
+              "8 2 MS Outlook: \n"
+              "8 2 MS Office: \n"
+              "8 2 Generic: \n"
+              "1 2 Failed to query MAPI config information. (0x8007007F)\n",
+              Rows());
+    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
+    EXPECT_EQ(ReportFile(kSection, "<DataStruct Type=\"ProcedureCall\" Procedure=\"FGetComponentPath\" "
+                                   "ModulePath=\"MAPISTUB.DLL\">##ERROR:0x8007007F##\n</DataStruct>\n" +
+                                       FailedStruct("MAPI32.DLL", "0x80070583")),
+              report.SavedText());
+}
+
+TEST_F(CheckMapiComponentPathsTest, DllPathExThatCannotBeLoadedFailsTheStep)
+{
+    CDllDirectory mocks(FixturePath(L"mapi"));
+    env.engine.dllPathEx = FixturePath(L"missing\\MAPIEX.DLL");
+    env.engine.verbose = FALSE;
+    EXPECT_EQ(static_cast<HRESULT>(0x8007007E), env.engine.CheckMapiComponentPaths(nullptr));
+    EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
+              "7 1 Language Dependent Path (MAPI32.DLL)\n"
+              "7 1 Language Dependent Path (" +
+                  ToUtf8(env.engine.dllPathEx) + ")\n" +
+                  "1 2 Failed to query MAPI config information. (0x8007007E)\n",
+              Rows());
+}
+
+TEST_F(CheckMapiComponentPathsTest, DoesNothingWithoutBothLanguageValues)
+{
+    CDllDirectory mocks(FixturePath(L"mapi"));
+    env.engine.hasLcidKeys = FALSE;
+    CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
+    EXPECT_EQ(S_FALSE, env.engine.CheckMapiComponentPaths(report.Section()));
+    EXPECT_EQ("", Rows());
+    EXPECT_EQ(L"", env.window.StatusText());
+    EXPECT_EQ(0, env.window.ProgressPosition());
+    EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
+}
+
+TEST_F(CheckMapiComponentPathsTest, LanguageValuesFromTheRegistryReachTheLibraryWhole)
+{
+    CRegistryScratch mail(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Clients\\Mail");
+    CRegKey outlook = mail.Create(L"Microsoft Outlook");
+    SetMultiString(outlook.Get(), L"MSIApplicationLCID",
+                   {L"Microsoft\\Office\\11.0\\Outlook", L"LastUILanguage"});
+    SetString(outlook.Get(), L"MSIComponentID", L"{FF1D0740-D227-11D1-A4B0-006008AF820E}");
+    SetMultiString(
+        outlook.Get(), L"MSIOfficeLCID",
+        {L"Microsoft\\Office\\11.0\\Common\\LanguageResources", L"UILanguage", L"InstallLanguage"});
+    env.engine.verbose = FALSE;
+    ASSERT_EQ(S_OK, env.engine.CheckMailClients(nullptr));
+    ASSERT_TRUE(env.engine.hasLcidKeys);
+    env.engine.RemoveEvent(-1);
+
+    env.engine.verbose = TRUE;
+    int position = -1;
+    const std::wstring module = FixturePath(L"mapi\\MAPISTUB.DLL");
+    EXPECT_EQ(S_OK, env.engine.QueryComponentPath(module.c_str(), nullptr, position, 1));
+    EXPECT_EQ("7 1 Language Dependent Path (" + ToUtf8(module) + ")\n" + AnswerRows("MAPISTUB.DLL"), Rows());
+}

@@ -1,0 +1,228 @@
+#include "tests/probes/mail/MailTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane::test {
+
+std::string RowsText(const std::vector<EventRow>& rows)
+{
+    std::string text;
+    for (const EventRow& row : rows)
+        text += std::to_string(row.icon) + " " + std::to_string(row.indent) + " " + ToUtf8(row.text) + "\n";
+    return text;
+}
+
+namespace {
+
+const wchar_t kSavedRoot[] = L"Software\\CorvaneMailTest\\Saved";
+
+std::wstring SavedKeyName(HKEY root, const std::wstring& path)
+{
+    std::wstring name = root == HKEY_LOCAL_MACHINE ? L"HKLM_" : L"HKCU_";
+    for (wchar_t c : path)
+        name += c == L'\\' ? L'_' : c;
+    return std::wstring(kSavedRoot) + L"\\" + name;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path)
+{
+    CRegKey key;
+    return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+}
+
+void CopyTree(HKEY fromRoot, const std::wstring& from, HKEY toRoot, const std::wstring& to)
+{
+    CRegKey source;
+    CRegKey target;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(fromRoot, from.c_str(), 0, KEY_READ, source.Put()));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(toRoot, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                               target.Put(), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCopyTreeW(source.Get(), nullptr, target.Get()));
+}
+
+void DeleteTree(HKEY root, const std::wstring& path)
+{
+    if (!KeyExists(root, path))
+        return;
+    EXPECT_EQ(ERROR_SUCCESS, ::RegDeleteTreeW(root, path.c_str()));
+    ::RegDeleteKeyW(root, path.c_str());
+}
+
+} // namespace
+
+CRegistryScratch::CRegistryScratch(HKEY root, std::wstring path) : root_(root), path_(std::move(path))
+{
+    if (KeyExists(root_, path_))
+    {
+        savedPath_ = SavedKeyName(root_, path_);
+        DeleteTree(HKEY_CURRENT_USER, savedPath_);
+        CopyTree(root_, path_, HKEY_CURRENT_USER, savedPath_);
+        DeleteTree(root_, path_);
+    }
+}
+
+CRegistryScratch::~CRegistryScratch()
+{
+    DeleteTree(root_, path_);
+    if (!savedPath_.empty())
+    {
+        CopyTree(HKEY_CURRENT_USER, savedPath_, root_, path_);
+        DeleteTree(HKEY_CURRENT_USER, savedPath_);
+    }
+    // The scratch parents go too once empty; a key with subkeys refuses to be deleted.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSavedRoot);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\CorvaneMailTest");
+}
+
+CRegKey CRegistryScratch::Create(const std::wstring& subpath) const
+{
+    const std::wstring full = subpath.empty() ? path_ : path_ + L"\\" + subpath;
+    CRegKey key;
+    const LONG status =
+        ::RegCreateKeyExW(root_, full.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr);
+    EXPECT_EQ(ERROR_SUCCESS, status) << "RegCreateKeyExW " << ToUtf8(full);
+    return key;
+}
+
+CBrokenRegistryLink::CBrokenRegistryLink(HKEY parent, const wchar_t* name) : parent_(parent), name_(name)
+{
+    CRegKey link;
+    LONG status = ::RegCreateKeyExW(parent_, name, 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                                    KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, link.Put(), nullptr);
+    EXPECT_EQ(ERROR_SUCCESS, status) << "RegCreateKeyExW of the link";
+    if (status != ERROR_SUCCESS)
+        return;
+    const wchar_t target[] = L"\\Registry\\Machine\\Software\\CorvaneMailTest\\MissingLinkTarget";
+    status = ::RegSetValueExW(link.Get(), L"SymbolicLinkValue", 0, REG_LINK,
+                              reinterpret_cast<const BYTE*>(target), sizeof(target) - sizeof(wchar_t));
+    EXPECT_EQ(ERROR_SUCCESS, status) << "RegSetValueExW SymbolicLinkValue";
+}
+
+CBrokenRegistryLink::~CBrokenRegistryLink()
+{
+    // A link is deleted as itself, not through its (missing) target.
+    using NtDeleteKeyProc = LONG(WINAPI*)(HANDLE);
+    CRegKey link;
+    if (::RegOpenKeyExW(parent_, name_.c_str(), REG_OPTION_OPEN_LINK, DELETE | KEY_READ, link.Put()) !=
+        ERROR_SUCCESS)
+        return;
+    auto deleteKey = reinterpret_cast<NtDeleteKeyProc>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    if (!deleteKey)
+    {
+        ADD_FAILURE() << "GetProcAddress NtDeleteKey";
+        return;
+    }
+    EXPECT_EQ(0, deleteKey(link.Get())) << "NtDeleteKey of the link";
+}
+
+void SetBytes(HKEY key, const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
+{
+    const LONG status = ::RegSetValueExW(key, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    EXPECT_EQ(ERROR_SUCCESS, status) << "RegSetValueExW " << ToUtf8(name ? name : L"");
+}
+
+void SetString(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type)
+{
+    const auto* first = reinterpret_cast<const BYTE*>(text.c_str());
+    SetBytes(key, name, type, std::vector<BYTE>(first, first + (text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring MultiStringData(const std::vector<std::wstring>& strings)
+{
+    std::wstring data;
+    for (const std::wstring& item : strings)
+        data.append(item).push_back(L'\0');
+    data.push_back(L'\0');
+    return data;
+}
+
+void SetMultiString(HKEY key, const wchar_t* name, const std::vector<std::wstring>& strings)
+{
+    const std::wstring data = MultiStringData(strings);
+    const auto* first = reinterpret_cast<const BYTE*>(data.data());
+    SetBytes(key, name, REG_MULTI_SZ, std::vector<BYTE>(first, first + data.size() * sizeof(wchar_t)));
+}
+
+void SetDword(HKEY key, const wchar_t* name, DWORD value)
+{
+    const auto* first = reinterpret_cast<const BYTE*>(&value);
+    SetBytes(key, name, REG_DWORD, std::vector<BYTE>(first, first + sizeof(value)));
+}
+
+CTestReport::CTestReport(CReportData& engine, const wchar_t* id, const wchar_t* title) : engine_(engine)
+{
+    CReportDocument* document = nullptr;
+    const HRESULT hr = engine_.OpenReport(&document);
+    EXPECT_EQ(S_OK, hr) << "OpenReport";
+    if (FAILED(hr))
+        return;
+    const AttributePair attributes[] = {{L"id", id}, {L"Title", title}};
+    ElementSpec spec(L"ReportSection", nullptr, attributes, 2);
+    EXPECT_EQ(S_OK, document->AppendElement(&spec, document->DataNode(), section_.Put())) << "section";
+}
+
+CTestReport::~CTestReport()
+{
+    section_.Reset();
+    if (engine_.report)
+        engine_.CloseReport();
+}
+
+std::string CTestReport::SavedText()
+{
+    if (!engine_.report)
+        return std::string();
+    const std::wstring path = folder_.File(L"Corvane.xml");
+    EXPECT_EQ(S_OK, engine_.report->Save(path.c_str())) << "Save";
+    return ReadFileBytes(path);
+}
+
+std::string ReportFile(const std::string& sectionStartTag, const std::string& fragment)
+{
+    return "<?xml version='1.0' encoding='utf-8' ?>\n"
+           "<Report Type=\"CompatibilityTest\" Version=\"2.0\">\n"
+           "<ReportHeader>\n"
+           "</ReportHeader><ReportData>\n" +
+           sectionStartTag + "\n" + fragment +
+           "</ReportSection></ReportData>\n"
+           "</Report>\n";
+}
+
+namespace {
+CTestWindow& SharedWindow()
+{
+    // Left for the end of the process: destroying it during static destruction gains nothing.
+    static CTestWindow* window = new CTestWindow;
+    return *window;
+}
+} // namespace
+
+MailProbeEnvironment::MailProbeEnvironment() : window(SharedWindow())
+{
+    engine.AttachDialog(window.Window());
+    engine.RemoveEvent(-1);
+    engine.UpdateProgress(ProgressReset, 10, L"");
+}
+
+bool AnsiCodePageCarries(const std::wstring& text)
+{
+    char ansi[256] = {};
+    BOOL lossy = FALSE;
+    const int length =
+        ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, ansi, sizeof ansi, nullptr, &lossy);
+    if (length <= 0 || lossy)
+        return false;
+    wchar_t back[256] = {};
+    return ::MultiByteToWideChar(CP_THREAD_ACP, 0, ansi, -1, back, 256) > 0 && text == back;
+}
+
+std::wstring FixturePath(const std::wstring& relative)
+{
+    std::wstring path = L"Z:";
+    for (const char* c = CORVANE_BINARY_DIR; *c; ++c)
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return path + L"\\fixtures\\mail\\" + relative;
+}
+
+} // namespace corvane::test

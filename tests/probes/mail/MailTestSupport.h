@@ -1,0 +1,123 @@
+#pragma once
+// What the mail and MAPI probe tests build for real: scratch registry keys (whatever the prefix held is
+// put back afterwards), a broken registry link, a report with one section, and the fixture modules.
+
+#include "engine/ReportData.h"
+#include "framework/UniqueHandle.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestWindow.h"
+
+#include <string>
+#include <vector>
+
+namespace corvane::test {
+
+// The rows as "icon indent text" lines, so that a mismatch shows as readable text.
+std::string RowsText(const std::vector<EventRow>& rows);
+
+// Takes a registry key out of the way for one test: what is there is copied aside and removed, and put
+// back when the object goes. The test creates whatever it needs below the path.
+class CRegistryScratch
+{
+public:
+    CRegistryScratch(HKEY root, std::wstring path);
+    CRegistryScratch(const CRegistryScratch&) = delete;
+    CRegistryScratch& operator=(const CRegistryScratch&) = delete;
+    ~CRegistryScratch();
+
+    // Creates (or opens) the key, or a key below it, with full access.
+    CRegKey Create(const std::wstring& subpath = std::wstring()) const;
+
+private:
+    HKEY root_;
+    std::wstring path_;
+    std::wstring savedPath_; // below HKCU; empty when there was nothing to keep
+};
+
+// A registry link whose target does not exist, so that opening it fails. Removed with the object.
+class CBrokenRegistryLink
+{
+public:
+    CBrokenRegistryLink(HKEY parent, const wchar_t* name);
+    CBrokenRegistryLink(const CBrokenRegistryLink&) = delete;
+    CBrokenRegistryLink& operator=(const CBrokenRegistryLink&) = delete;
+    ~CBrokenRegistryLink();
+
+private:
+    HKEY parent_;
+    std::wstring name_;
+};
+
+void SetBytes(HKEY key, const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes);
+void SetString(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ);
+// Every string with its terminator, then the closing empty string.
+std::wstring MultiStringData(const std::vector<std::wstring>& strings);
+void SetMultiString(HKEY key, const wchar_t* name, const std::vector<std::wstring>& strings);
+void SetDword(HKEY key, const wchar_t* name, DWORD value);
+
+// The engine's report with one "ReportSection" under "ReportData", saved to a scratch folder.
+class CTestReport
+{
+public:
+    CTestReport(CReportData& engine, const wchar_t* id, const wchar_t* title);
+    CTestReport(const CTestReport&) = delete;
+    CTestReport& operator=(const CTestReport&) = delete;
+    ~CTestReport();
+
+    IXMLDOMNode* Section() const { return section_.Get(); }
+    // Saves the document and returns the file's bytes.
+    std::string SavedText();
+
+private:
+    CReportData& engine_;
+    CComPtr<IXMLDOMNode> section_;
+    CScratchFolder folder_;
+};
+
+// The whole saved file of a report whose one section starts with the given tag and holds the fragment.
+std::string ReportFile(const std::string& sectionStartTag, const std::string& fragment);
+
+// Windows path of a built fixture: fixtures/mail/<relative> in the build folder.
+std::wstring FixturePath(const std::wstring& relative);
+
+// Adds a folder to the module search for bare names (after the program's own folder), for one test.
+class CDllDirectory
+{
+public:
+    explicit CDllDirectory(const std::wstring& folder) { ::SetDllDirectoryW(folder.c_str()); }
+    CDllDirectory(const CDllDirectory&) = delete;
+    CDllDirectory& operator=(const CDllDirectory&) = delete;
+    ~CDllDirectory() { ::SetDllDirectoryW(nullptr); }
+};
+
+// Sets an environment variable of the process for one test, and removes it afterwards.
+class CEnvironmentVariable
+{
+public:
+    CEnvironmentVariable(const wchar_t* name, const wchar_t* value) : name_(name)
+    {
+        ::SetEnvironmentVariableW(name, value);
+    }
+    CEnvironmentVariable(const CEnvironmentVariable&) = delete;
+    CEnvironmentVariable& operator=(const CEnvironmentVariable&) = delete;
+    ~CEnvironmentVariable() { ::SetEnvironmentVariableW(name_, nullptr); }
+
+private:
+    const wchar_t* name_;
+};
+
+// True when the thread's ANSI code page carries the text both ways unchanged.
+bool AnsiCodePageCarries(const std::wstring& text);
+
+// The engine with its display attached to a real window owned by the test's thread. The window is one
+// for the whole program (Wine takes a while over every new top-level window without a window manager);
+// each environment starts it with an empty list, the progress bar at 0 and no status text.
+struct MailProbeEnvironment
+{
+    MailProbeEnvironment();
+
+    CTestWindow& window;
+    CReportData engine;
+};
+
+} // namespace corvane::test
