@@ -28,29 +28,29 @@ constexpr HRESULT HResultFromRegistry(LONG status)
 
 } // namespace corvane
 
-#define RETURN_IF_FAILED(expr)                                                                              \
-    do                                                                                                      \
-    {                                                                                                       \
-        const HRESULT hrReturnIfFailed_ = (expr);                                                           \
-        if (FAILED(hrReturnIfFailed_))                                                                      \
-            return hrReturnIfFailed_;                                                                       \
+#define RETURN_IF_FAILED(expr)                                                                               \
+    do                                                                                                       \
+    {                                                                                                        \
+        const HRESULT hrReturnIfFailed_ = (expr);                                                            \
+        if (FAILED(hrReturnIfFailed_))                                                                       \
+            return hrReturnIfFailed_;                                                                        \
     } while (0)
 
 // For a BOOL-returning call that reports its reason through the last error; the last error is cleared
 // first so that no stale code from an earlier call is ever returned.
-#define RETURN_LAST_ERROR_IF_FALSE(call)                                                                    \
-    do                                                                                                      \
-    {                                                                                                       \
-        ::SetLastError(ERROR_SUCCESS);                                                                      \
-        if (!(call))                                                                                        \
-            return ::corvane::FailureFromLastError();                                                       \
+#define RETURN_LAST_ERROR_IF_FALSE(call)                                                                     \
+    do                                                                                                       \
+    {                                                                                                        \
+        ::SetLastError(ERROR_SUCCESS);                                                                       \
+        if (!(call))                                                                                         \
+            return ::corvane::FailureFromLastError();                                                        \
     } while (0)
 
 // For a registry call that returns a LONG status.
-#define RETURN_IF_REG_FAILED(call)                                                                          \
-    do                                                                                                      \
-    {                                                                                                       \
-        const LONG statusReturnIfRegFailed_ = (call);                                                       \
-        if (statusReturnIfRegFailed_ != ERROR_SUCCESS)                                                      \
-            return ::corvane::HResultFromRegistry(statusReturnIfRegFailed_);                                \
+#define RETURN_IF_REG_FAILED(call)                                                                           \
+    do                                                                                                       \
+    {                                                                                                        \
+        const LONG statusReturnIfRegFailed_ = (call);                                                        \
+        if (statusReturnIfRegFailed_ != ERROR_SUCCESS)                                                       \
+            return ::corvane::HResultFromRegistry(statusReturnIfRegFailed_);                                 \
     } while (0)

@@ -1,8 +1,8 @@
 #pragma once
 // One owning wrapper for every kind of handle: registry keys, modules, kernel handles, BSTRs.
 
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <utility>
 
@@ -50,11 +50,26 @@ private:
 };
 
 namespace detail {
-inline void CloseRegKey(HKEY key) { ::RegCloseKey(key); }
-inline void ReleaseModule(HMODULE module) { ::FreeLibrary(module); }
-inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
-inline void FreeBstr(BSTR text) { ::SysFreeString(text); }
-inline void FreeLocal(HLOCAL memory) { ::LocalFree(memory); }
+inline void CloseRegKey(HKEY key)
+{
+    ::RegCloseKey(key);
+}
+inline void ReleaseModule(HMODULE module)
+{
+    ::FreeLibrary(module);
+}
+inline void CloseKernelHandle(HANDLE handle)
+{
+    ::CloseHandle(handle);
+}
+inline void FreeBstr(BSTR text)
+{
+    ::SysFreeString(text);
+}
+inline void FreeLocal(HLOCAL memory)
+{
+    ::LocalFree(memory);
+}
 } // namespace detail
 
 using CRegKey = CUniqueHandle<HKEY, detail::CloseRegKey>;

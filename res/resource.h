@@ -10,6 +10,9 @@
 #define IDB_EVENTS_256 130
 #define IDB_EVENTS_16 131
 
+// Controls without an id of their own
+#define IDC_STATIC (-1)
+
 // Controls of the main dialog
 #define IDC_BROWSE 201
 #define IDC_EXECUTE 204

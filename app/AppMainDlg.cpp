@@ -1,0 +1,241 @@
+#include "app/AppMainDlg.h"
+
+#include "app/AboutDlg.h"
+#include "engine/ReportData.h"
+#include "engine/StringTable.h"
+#include "engine/TestThreadProc.h"
+#include "framework/WinApp.h"
+#include "framework/WorkerThread.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+namespace corvane {
+
+namespace {
+constexpr COLORREF kTransparent = RGB(255, 0, 255);
+
+int ScreenBitsPerPixel()
+{
+    HDC screen = ::GetDC(nullptr);
+    if (!screen)
+        return 0;
+    const int bits = ::GetDeviceCaps(screen, BITSPIXEL) * ::GetDeviceCaps(screen, PLANES);
+    ::ReleaseDC(nullptr, screen);
+    return bits;
+}
+
+int MessageBoxOf(HWND owner, UINT textId, UINT type)
+{
+    const std::wstring text = LoadResourceString(textId);
+    if (CWinApp* application = CWinApp::Current())
+        return application->MessageBox(owner, text, type);
+    return ::MessageBoxW(owner, text.c_str(), L"", type);
+}
+} // namespace
+
+void AppendAboutItem(HMENU systemMenu, const std::wstring& text)
+{
+    if (!systemMenu || text.empty())
+        return;
+    ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text.c_str());
+}
+
+CAppMainDlg::CAppMainDlg(CReportData* engine, HWND parent) : CDialog(IDD_MAIN, parent), engine(engine) {}
+
+void CAppMainDlg::DoDataExchange()
+{
+    ExchangeCheck(IDC_VERBOSE, engine->verbose);
+    ExchangeCheck(IDC_SAVE_REPORT, engine->saveReport);
+    ExchangeText(IDC_OUTPUT_FOLDER, engine->outputFolder);
+}
+
+BOOL CAppMainDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+    engine->AttachDialog(Handle());
+    AppendAboutItem(::GetSystemMenu(Handle(), FALSE), LoadResourceString(IDS_ABOUTBOX));
+    SetIcons();
+    SetUpLayout();
+    return TRUE;
+}
+
+void CAppMainDlg::SetIcons()
+{
+    const HINSTANCE module = CWinApp::ResourceModule();
+    // Shared icons belong to the system: nothing to free when the window goes.
+    auto load = [module](int width, int height) {
+        return static_cast<HICON>(
+            ::LoadImageW(module, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, width, height, LR_SHARED));
+    };
+    if (HICON large = load(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)))
+        ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    if (HICON small = load(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)))
+        ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void CAppMainDlg::SetUpLayout()
+{
+    RECT window{};
+    ::GetWindowRect(Handle(), &window);
+    fullWidth = window.right - window.left;
+    fullHeight = window.bottom - window.top;
+
+    HWND list = Item(IDC_EVENT_LIST);
+    RECT listRect{};
+    ::GetWindowRect(list, &listRect);
+    compactWidth = fullWidth;
+    compactHeight = listRect.top - window.top - ::GetSystemMetrics(SM_CYFRAME);
+
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    listMarginX = client.right - (listRect.right - listRect.left);
+    listMarginY = client.bottom - (listRect.bottom - listRect.top);
+
+    ::SetWindowPos(Handle(), nullptr, 0, 0, compactWidth, compactHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetUpEventList(list);
+}
+
+void CAppMainDlg::SetUpEventList(HWND list)
+{
+    RECT listRect{};
+    ::GetWindowRect(list, &listRect);
+    const std::wstring heading = LoadResourceString(IDS_EVENTS_COLUMN);
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = (listRect.right - listRect.left) - (3 * ::GetSystemMetrics(SM_CXVSCROLL)) / 2;
+    column.pszText = const_cast<wchar_t*>(heading.c_str()); // the list copies the text
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+
+    const int bits = ScreenBitsPerPixel();
+    const UINT strip = bits >= 8 ? IDB_EVENTS_256 : IDB_EVENTS_16;
+    if (imageList.Create(16, 16, ILC_MASK | CImageList::ColourFlag(bits), 0, 5))
+    {
+        imageList.AddMaskedResource(CWinApp::ResourceModule(), strip, kTransparent);
+        ::SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(imageList.Get()));
+    }
+}
+
+void CAppMainDlg::OnDestroy()
+{
+    // The list would destroy the image list with itself; the dialog owns it.
+    ::SendMessageW(Item(IDC_EVENT_LIST), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+    engine->AttachDialog(nullptr);
+}
+
+bool CAppMainDlg::OnCommand(int id, int notification, HWND control)
+{
+    if (notification == BN_CLICKED)
+    {
+        switch (id)
+        {
+        case IDC_EXECUTE:
+            OnExecute();
+            return true;
+        case IDC_STOP:
+            OnStop();
+            return true;
+        default:
+            break;
+        }
+    }
+    return CDialog::OnCommand(id, notification, control);
+}
+
+CWorkerThread* CAppMainDlg::CreateWorker()
+{
+    return CWorkerThread::CreateSuspended(&TestThreadProc, engine);
+}
+
+void CAppMainDlg::OnExecute()
+{
+    // The previous worker may still hold the lock in its end phase, sending to these controls: the wait
+    // keeps handling what it sends, and the run starts only once it has let go.
+    CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+    if (engine->runningThread)
+        return; // a click that reached the button while a run was under way
+    UpdateData(true);
+    // A Stop pressed too late for the previous run must not end this one.
+    engine->stopEvent.ResetEvent();
+
+    CWorkerThread* worker = CreateWorker();
+    if (!worker)
+    {
+        MessageBoxOf(Handle(), IDS_THREAD_FAILED, MB_ICONERROR);
+        return;
+    }
+    ++runNumber_;
+    engine->SetRunning(worker);
+    if (!IsResizable())
+        Expand();
+    worker->Resume();
+}
+
+void CAppMainDlg::OnStop()
+{
+    const unsigned run = runNumber_;
+    CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+    // While this waited, its run may have ended and another begun; the press belongs to the first.
+    if (engine->runningThread && run == runNumber_)
+        engine->stopEvent.SetEvent();
+}
+
+bool CAppMainDlg::OnClose()
+{
+    if (engine->runningThread)
+    {
+        MessageBoxOf(Handle(), IDS_STILL_RUNNING, MB_ICONEXCLAMATION);
+        return true;
+    }
+    EndDialog(IDCANCEL);
+    return true;
+}
+
+bool CAppMainDlg::OnSysCommand(UINT command, LPARAM /*position*/)
+{
+    if ((command & 0xFFF0) != IDM_ABOUTBOX)
+        return false;
+    CAboutDlg about(Handle());
+    about.DoModal();
+    return true;
+}
+
+bool CAppMainDlg::IsResizable() const
+{
+    return (::GetWindowLongW(Handle(), GWL_STYLE) & WS_THICKFRAME) != 0;
+}
+
+void CAppMainDlg::Expand()
+{
+    const LONG style = ::GetWindowLongW(Handle(), GWL_STYLE);
+    ::SetWindowLongW(Handle(), GWL_STYLE, style | WS_THICKFRAME);
+    // The new frame is drawn at once; the size change that comes with it lays out the list.
+    ::SetWindowPos(Handle(), nullptr, 0, 0, fullWidth, fullHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void CAppMainDlg::OnSize(UINT type, int width, int height)
+{
+    CDialog::OnSize(type, width, height);
+    if (!IsResizable() || type == SIZE_MINIMIZED)
+        return;
+    ::SetWindowPos(Item(IDC_EVENT_LIST), nullptr, 0, 0, width - listMarginX, height - listMarginY,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CAppMainDlg::OnGetMinMaxInfo(MINMAXINFO* info)
+{
+    if (!info || !IsResizable())
+        return false;
+    info->ptMinTrackSize.x = fullWidth;
+    info->ptMinTrackSize.y = fullHeight;
+    return true;
+}
+
+} // namespace corvane

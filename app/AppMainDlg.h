@@ -1,0 +1,63 @@
+#pragma once
+// The main dialog: test options, output folder, Execute and Stop, and the event list that the engine
+// fills during a run. Compact and fixed until the first run, full-size and resizable from then on.
+
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+
+#include <string>
+
+namespace corvane {
+
+class CReportData;
+class CWorkerThread;
+
+class CAppMainDlg : public CDialog
+{
+public:
+    // The engine is borrowed: it must outlive the dialog.
+    explicit CAppMainDlg(CReportData* engine, HWND parent = nullptr);
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange() override;
+    // Enter and Esc must not close the window: both do nothing.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+    bool OnCommand(int id, int notification, HWND control) override;
+    bool OnSysCommand(UINT command, LPARAM position) override;
+    bool OnClose() override;
+    void OnSize(UINT type, int width, int height) override;
+    bool OnGetMinMaxInfo(MINMAXINFO* info) override;
+    void OnDestroy() override;
+
+    void OnExecute();
+    void OnStop();
+
+    // Makes the worker of a new run (suspended); null with the reason in the last error.
+    virtual CWorkerThread* CreateWorker();
+
+private:
+    void SetIcons();
+    void SetUpLayout();
+    void SetUpEventList(HWND list);
+    void Expand();
+    bool IsResizable() const;
+
+    CReportData* engine;
+    int fullWidth = 0;
+    int fullHeight = 0;
+    int compactWidth = 0;
+    int compactHeight = 0;
+    int listMarginX = 0;
+    int listMarginY = 0;
+    CImageList imageList;
+    // Counts the runs started here, so that a Stop that waited for the lock acts only on its own run.
+    unsigned runNumber_ = 0;
+};
+
+// Appends a separator and the About item to a system menu; nothing when the text is empty.
+void AppendAboutItem(HMENU systemMenu, const std::wstring& text);
+
+} // namespace corvane

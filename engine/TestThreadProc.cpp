@@ -1,0 +1,262 @@
+#include "engine/TestThreadProc.h"
+
+#include "engine/ReportData.h"
+#include "engine/StringTable.h"
+#include "framework/ComPtr.h"
+#include "report/ReportVocabulary.h"
+#include "res/resource.h"
+
+#include <ctime>
+
+namespace corvane {
+
+namespace {
+
+constexpr int kIconInformation = 0;
+constexpr int kIconWarning = 1;
+constexpr int kIconReportSaved = 5;
+constexpr int kIconSection = 6;
+
+using Probe = HRESULT (CReportData::*)(IXMLDOMNode* section);
+
+struct ProbeStep
+{
+    Probe probe;
+    int failure; // run result when the probe returns a negative status
+};
+
+struct Section
+{
+    UINT title;
+    const wchar_t* id;
+    ProbeStep probes[3];
+};
+
+const Section kSections[] = {
+    {IDS_SECTION_SYSTEM,
+     xml::SectionSystemInfo,
+     {{&CReportData::CheckSystemVersion, -2}, {&CReportData::CheckSystemFolders, -3}, {}}},
+    {IDS_SECTION_MAIL_CLIENTS,
+     xml::SectionMailClients,
+     {{&CReportData::CheckMailClients, -4}, {&CReportData::CheckOutlookLanguageKeys, -5}, {}}},
+    {IDS_SECTION_MAPI,
+     xml::SectionMapiConfig,
+     {{&CReportData::CheckMessagingSubsystem, -6},
+      {&CReportData::CheckMapiModules, -7},
+      {&CReportData::CheckMapiComponentPaths, -8}}},
+    {IDS_SECTION_OUTLOOK,
+     xml::SectionOutlookInfo,
+     {{&CReportData::CheckOutlookAppPath, -9}, {&CReportData::CheckOutlookModule, -10}, {}}},
+};
+
+long long Now()
+{
+    return static_cast<long long>(::_time64(nullptr));
+}
+
+// One run from the start barrier to the return; the members are the run-local values.
+class CTestRun
+{
+public:
+    explicit CTestRun(CReportData& engine) : engine_(engine) {}
+
+    int Run()
+    {
+        {
+            // Start barrier: the Execute handler holds the lock until it has finished starting the run.
+            CScopedLock barrier(engine_);
+        }
+        engine_.stopSeen = false;
+        try
+        {
+            Start();
+            if (OpenDocument())
+            {
+                WriteHead();
+                RunSections();
+            }
+        }
+        catch (...)
+        {
+            // Out of memory in a text or a failed wrapper call: the run fails, but it still ends.
+            Fail();
+        }
+        EndPhase();
+        return result_;
+    }
+
+private:
+    void Log(int icon, UINT stringId, ...)
+    {
+        va_list arguments;
+        va_start(arguments, stringId);
+        text_ = FormatResourceStringV(stringId, arguments);
+        va_end(arguments);
+        engine_.InsertEvent(-1, EventStyle(icon, 0), text_.c_str());
+    }
+
+    void Fail()
+    {
+        if (result_ >= 0)
+            result_ = RunReportFailed;
+    }
+
+    void Start()
+    {
+        engine_.RemoveEvent(-1);
+        engine_.UpdateProgress(ProgressReset, 10, DefaultStatusText);
+        startTime_ = Now();
+        Log(kIconInformation, IDS_TEST_STARTED, xml::FormatTimestamp(startTime_).c_str());
+    }
+
+    // False when a report was wanted and could not be made: the run goes straight to its end.
+    bool OpenDocument()
+    {
+        if (!engine_.saveReport)
+            return true;
+        HRESULT hr;
+        {
+            CScopedLock lock(engine_);
+            hr = engine_.OpenReport(&document_);
+        }
+        if (SUCCEEDED(hr) && document_)
+            return true;
+        document_ = nullptr;
+        Log(kIconWarning, IDS_XML_INIT_FAILED, static_cast<unsigned>(hr));
+        result_ = RunReportFailed;
+        return false;
+    }
+
+    void WriteHead()
+    {
+        if (!document_)
+            return;
+        document_->AppendHeaderElement(xml::Title, xml::ProgramTitle, nullptr, 0);
+        document_->AppendContainer(xml::Process, document_->HeaderNode(), process_.Put());
+        if (process_)
+        {
+            const std::wstring started = xml::FormatTimestamp(startTime_);
+            ElementSpec spec(xml::StartedAt, started.c_str());
+            document_->AppendElement(&spec, process_.Get());
+        }
+    }
+
+    void RunSections()
+    {
+        for (const Section& section : kSections)
+        {
+            section_.Reset();
+            text_ = LoadResourceString(section.title);
+            engine_.InsertEvent(-1, EventStyle(kIconSection, 0), text_.c_str());
+            if (document_)
+            {
+                const AttributePair attributes[] = {{xml::IdAttribute, section.id},
+                                                    {xml::TitleAttribute, text_.c_str()}};
+                ElementSpec spec(xml::ReportSection, nullptr, attributes, 2);
+                document_->AppendElement(&spec, document_->DataNode(), section_.Put());
+            }
+            for (const ProbeStep& step : section.probes)
+            {
+                if (!step.probe)
+                    break;
+                if (engine_.StopRequested())
+                {
+                    result_ = RunAborted;
+                    return;
+                }
+                if (FAILED((engine_.*step.probe)(section_.Get())))
+                {
+                    result_ = step.failure;
+                    return;
+                }
+            }
+        }
+        section_.Reset();
+        // A Stop seen only by the last probe's own look still ends the run as aborted.
+        if (engine_.StopRequested())
+            result_ = RunAborted;
+    }
+
+    void EndPhase()
+    {
+        const long long endTime = Now();
+        CScopedLock lock(engine_);
+        std::wstring ended;
+        try
+        {
+            ended = xml::FormatTimestamp(endTime);
+            if (document_)
+                SaveDocument(ended);
+        }
+        catch (...)
+        {
+            Fail();
+        }
+        section_.Reset();
+        process_.Reset();
+        if (document_)
+        {
+            engine_.CloseReport();
+            document_ = nullptr;
+        }
+        try
+        {
+            if (result_ == RunCompleted)
+                Log(kIconInformation, IDS_TEST_COMPLETED, ended.c_str());
+            else if (result_ == RunAborted)
+                Log(kIconWarning, IDS_TEST_ABORTED, ended.c_str());
+            else
+                Log(kIconWarning, IDS_TEST_FAILED, ended.c_str());
+        }
+        catch (...)
+        {
+            // Not even the outcome could be formatted; the dialog must come back all the same.
+        }
+        engine_.SetRunning(nullptr);
+    }
+
+    void SaveDocument(const std::wstring& ended)
+    {
+        if (process_)
+        {
+            ElementSpec outcome(xml::OutcomeElement(result_), ended.c_str());
+            document_->AppendElement(&outcome, process_.Get());
+        }
+        document_->AppendHeaderElement(xml::CreatedAt, ended.c_str(), nullptr, 0);
+
+        std::wstring path = engine_.outputFolder;
+        if (path.empty() || path.back() != L'\\')
+            path += L'\\';
+        path += xml::ReportFileName;
+        const HRESULT hr = document_->Save(path.c_str());
+        if (FAILED(hr))
+        {
+            Log(kIconWarning, IDS_SAVE_FAILED, xml::ReportFileName, static_cast<unsigned>(hr));
+            result_ = RunReportFailed;
+        }
+        else
+        {
+            Log(kIconReportSaved, IDS_REPORT_SAVED, xml::ReportFileName);
+        }
+    }
+
+    CReportData& engine_;
+    int result_ = RunCompleted;
+    long long startTime_ = 0;
+    CReportDocument* document_ = nullptr; // owned by the engine between OpenReport and CloseReport
+    CComPtr<IXMLDOMNode> process_;
+    CComPtr<IXMLDOMNode> section_;
+    std::wstring text_; // the one buffer for every event text and section title
+};
+
+} // namespace
+
+UINT TestThreadProc(void* engine)
+{
+    if (!engine)
+        return static_cast<UINT>(RunReportFailed);
+    CTestRun run(*static_cast<CReportData*>(engine));
+    return static_cast<UINT>(run.Run());
+}
+
+} // namespace corvane

@@ -1,0 +1,84 @@
+// Runs that need a prefix of their own, since they take away something the whole system uses: the
+// MSXML document classes, or the registered mail clients.
+#include "tests/app/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvane::uitest;
+
+namespace {
+
+class UiWithoutXml : public CUiTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CUiTest::SetUpTestSuite();
+        for (const wchar_t* key : {L"Software\\Classes\\CLSID\\{88d969c0-f192-11d4-a65f-0040963251e5}",
+                                   L"Software\\Classes\\CLSID\\{f5078f32-c551-11d3-89b9-0000f81fe221}",
+                                   L"Software\\Classes\\CLSID\\{f5078f1b-c551-11d3-89b9-0000f81fe221}"})
+            ASSERT_TRUE(DeleteRegistryTree(HKEY_LOCAL_MACHINE, key)) << Narrow(key);
+    }
+};
+
+class UiFailingProbe : public CUiTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CUiTest::SetUpTestSuite();
+        ASSERT_TRUE(DeleteRegistryTree(HKEY_LOCAL_MACHINE, L"Software\\Clients\\Mail"));
+    }
+};
+
+} // namespace
+
+TEST_F(UiWithoutXml, TheRunFailsAtOnceWithTheDocumentError)
+{
+    DeleteFileIfThere(kReportFile);
+    RunTest(kReports, true, true);
+    const auto rows = ui.Rows();
+    ASSERT_EQ(3u, rows.size()) << Narrow(Describe(rows));
+    EXPECT_TRUE(IsStamped(rows[0].text, L"Test started at "));
+    EXPECT_EQ(0, rows[0].icon);
+    EXPECT_EQ(L"Failed to initialize XML document object.\n\nError code: 0x80040154", rows[1].text);
+    EXPECT_EQ(1, rows[1].icon);
+    EXPECT_EQ(0, rows[1].indent);
+    EXPECT_TRUE(IsStamped(rows[2].text, L"Test failed at ")) << Narrow(rows[2].text);
+    EXPECT_EQ(1, rows[2].icon);
+    EXPECT_FALSE(FileExists(kReportFile));
+}
+
+TEST_F(UiWithoutXml, WithTheReportOffTheRunDoesNotNeedTheDocument)
+{
+    RunTest(kReports, false, false);
+    const auto rows = ui.Rows();
+    EXPECT_NE(-1, FindDriverRow(rows, L"System Information")) << Narrow(Describe(rows));
+    EXPECT_TRUE(IsStamped(rows.back().text, L"Test completed at ")) << Narrow(Describe(rows));
+}
+
+TEST_F(UiFailingProbe, AFailingMailClientsProbeEndsTheRunInSectionTwoAndStillSavesTheReport)
+{
+    DeleteFileIfThere(kReportFile);
+    RunTest(kReports, false, true);
+    const auto rows = ui.Rows();
+    ASSERT_GE(rows.size(), 4u) << Narrow(Describe(rows));
+    const size_t n = rows.size();
+    EXPECT_EQ(L"Mail Clients Configuration", rows[n - 4].text) << Narrow(Describe(rows));
+    EXPECT_EQ(6, rows[n - 4].icon);
+    EXPECT_EQ(L"Failed to query mail client information. (0x80070002)", rows[n - 3].text);
+    EXPECT_EQ(1, rows[n - 3].icon);
+    EXPECT_EQ(1, rows[n - 3].indent);
+    EXPECT_EQ(L"Report saved to the Corvane.xml file.", rows[n - 2].text);
+    EXPECT_EQ(5, rows[n - 2].icon);
+    EXPECT_TRUE(IsStamped(rows[n - 1].text, L"Test failed at ")) << Narrow(rows[n - 1].text);
+    EXPECT_EQ(1, rows[n - 1].icon);
+    EXPECT_EQ(-1, FindDriverRow(rows, L"MAPI Configuration"));
+    EXPECT_EQ(-1, FindDriverRow(rows, L"Microsoft Outlook"));
+
+    ASSERT_TRUE(FileExists(kReportFile));
+    const std::string report = ReadFile(kReportFile);
+    EXPECT_NE(std::string::npos, report.find("<FailedAt>")) << report;
+    EXPECT_NE(std::string::npos, report.find("<ReportSection id=\"MailClients\"")) << report;
+    EXPECT_EQ(std::string::npos, report.find("MAPIConfig")) << report;
+}

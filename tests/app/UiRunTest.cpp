@@ -1,0 +1,145 @@
+// Whole runs started from the window: options, report file, output folders.
+#include "tests/app/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvane::uitest;
+
+namespace {
+
+class UiRun : public CUiTest
+{
+protected:
+    void SetUp() override
+    {
+        DeleteFileIfThere(kReportFile);
+        CUiTest::SetUp();
+    }
+};
+
+bool HasDetailRows(const std::vector<EventRow>& rows)
+{
+    for (const EventRow& row : rows)
+    {
+        if (row.indent >= 2)
+            return true;
+    }
+    return false;
+}
+
+// The timestamp that ends an outcome row ("... at 2009-03-05 09:07:02.").
+std::string StampOf(const std::wstring& row)
+{
+    const size_t at = row.rfind(L" at ");
+    return at == std::wstring::npos ? std::string() : Narrow(row.substr(at + 4, 19));
+}
+
+} // namespace
+
+TEST_F(UiRun, ACompletedRunWithReportLogsTheSectionsAndSavesTheFile)
+{
+    RunTest(kReports, false, true);
+    const auto rows = ui.Rows();
+    const auto driver = DriverRows(rows);
+    ASSERT_EQ(7u, driver.size()) << Narrow(Describe(rows));
+    EXPECT_TRUE(IsStamped(driver[0], L"Test started at ")) << Narrow(driver[0]);
+    EXPECT_EQ(L"System Information", driver[1]);
+    EXPECT_EQ(L"Mail Clients Configuration", driver[2]);
+    EXPECT_EQ(L"MAPI Configuration", driver[3]);
+    EXPECT_EQ(L"Microsoft Outlook", driver[4]);
+    EXPECT_EQ(L"Report saved to the Corvane.xml file.", driver[5]);
+    EXPECT_TRUE(IsStamped(driver[6], L"Test completed at ")) << Narrow(driver[6]);
+
+    // Icons of the driver's own rows: information, section titles, report saved, information.
+    std::vector<int> icons;
+    for (const EventRow& row : rows)
+    {
+        if (row.indent == 0)
+            icons.push_back(row.icon);
+    }
+    EXPECT_EQ((std::vector<int>{0, 6, 6, 6, 6, 5, 0}), icons);
+    EXPECT_EQ(0, rows.front().indent);
+    EXPECT_EQ(driver[0], rows.front().text);
+    EXPECT_EQ(driver[6], rows.back().text);
+    // Verbose mode was off: no detail rows.
+    EXPECT_FALSE(HasDetailRows(rows)) << Narrow(Describe(rows));
+
+    ASSERT_TRUE(FileExists(kReportFile));
+    const std::string report = ReadFile(kReportFile);
+    const std::string ended = StampOf(driver[6]);
+    EXPECT_NE(std::string::npos, report.find("<Title>Corvane</Title>")) << report;
+    EXPECT_NE(std::string::npos, report.find("<CompletedAt>" + ended + "</CompletedAt>")) << report;
+    EXPECT_NE(std::string::npos, report.find("<CreatedAt>" + ended + "</CreatedAt>")) << report;
+    EXPECT_NE(std::string::npos,
+              report.find("<ReportSection id=\"OutlookInfo\" Title=\"Microsoft Outlook\">"));
+}
+
+TEST_F(UiRun, OptionsChangedBeforeExecuteAreTheOnesUsed)
+{
+    RunTest(kReports, false, false);
+    EXPECT_FALSE(HasDetailRows(ui.Rows()));
+    EXPECT_FALSE(FileExists(kReportFile));
+
+    const std::wstring second = kReports + L"\\Second";
+    ::CreateDirectoryW(second.c_str(), nullptr);
+    DeleteFileIfThere(second + L"\\Corvane.xml");
+    RunTest(second, true, true);
+    const auto rows = ui.Rows();
+    EXPECT_TRUE(HasDetailRows(rows)) << "verbose mode was switched on: " << Narrow(Describe(rows));
+    EXPECT_TRUE(FileExists(second + L"\\Corvane.xml")) << "the report went elsewhere";
+    EXPECT_FALSE(FileExists(kReportFile)) << "the earlier output folder was used";
+    EXPECT_TRUE(ui.IsChecked(1011));
+    EXPECT_TRUE(ui.IsChecked(1012));
+    EXPECT_EQ(second, ui.Text(1002));
+}
+
+TEST_F(UiRun, WithTheReportOffNoFileIsWritten)
+{
+    RunTest(kReports, true, false);
+    const auto rows = ui.Rows();
+    const auto driver = DriverRows(rows);
+    ASSERT_EQ(6u, driver.size()) << Narrow(Describe(rows));
+    EXPECT_TRUE(IsStamped(driver[0], L"Test started at "));
+    EXPECT_EQ((std::vector<std::wstring>{L"System Information", L"Mail Clients Configuration",
+                                         L"MAPI Configuration", L"Microsoft Outlook"}),
+              std::vector<std::wstring>(driver.begin() + 1, driver.begin() + 5));
+    EXPECT_TRUE(IsStamped(driver[5], L"Test completed at "));
+    EXPECT_EQ(-1, FindRow(rows, L"Report saved")) << Narrow(Describe(rows));
+    EXPECT_FALSE(FileExists(kReportFile));
+}
+
+TEST_F(UiRun, AnUnwritableOutputFolderGivesTheSaveFailureAndAFailedRun)
+{
+    // A "folder" that is a file: the report path below it cannot be created by anyone, root included.
+    const std::wstring notAFolder = kReports + L"\\NotAFolder.txt";
+    {
+        FILE* file = ::_wfopen(notAFolder.c_str(), L"wb");
+        ASSERT_NE(nullptr, file);
+        std::fclose(file);
+    }
+    RunTest(notAFolder, false, true);
+    const auto rows = ui.Rows();
+    ASSERT_GE(rows.size(), 2u);
+    const EventRow& failure = rows[rows.size() - 2];
+    const std::wstring expected = L"Failed to save report to the Corvane.xml file.\n\nError code: 0x";
+    EXPECT_EQ(expected, failure.text.substr(0, expected.size())) << Narrow(failure.text);
+    EXPECT_EQ(expected.size() + 8, failure.text.size()) << Narrow(failure.text);
+    EXPECT_EQ(1, failure.icon);
+    EXPECT_EQ(0, failure.indent);
+    EXPECT_TRUE(IsStamped(rows.back().text, L"Test failed at ")) << Narrow(rows.back().text);
+    EXPECT_EQ(1, rows.back().icon);
+    EXPECT_EQ(-1, FindRow(rows, L"Report saved")) << Narrow(Describe(rows));
+    EXPECT_NE(-1, FindDriverRow(rows, L"Microsoft Outlook")) << "the probes all ran before the save";
+}
+
+TEST_F(UiRun, AFolderWithAndWithoutItsTrailingBackslashGivesTheSameReportPath)
+{
+    for (const std::wstring& folder : {kReports, kReports + L"\\"})
+    {
+        DeleteFileIfThere(kReportFile);
+        RunTest(folder, false, true);
+        const auto rows = ui.Rows();
+        EXPECT_NE(-1, FindRow(rows, L"Report saved to the Corvane.xml file.")) << Narrow(folder);
+        EXPECT_TRUE(FileExists(kReportFile)) << Narrow(folder);
+    }
+}

@@ -1,0 +1,132 @@
+// Corvane.exe as it starts, and as it grows at its first run: driven from outside through its window.
+#include "tests/app/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvane::uitest;
+
+namespace {
+
+RECT WindowRect(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The client area in screen coordinates.
+RECT ClientRect(HWND window)
+{
+    RECT rect{};
+    ::GetClientRect(window, &rect);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool HasSizingFrame(HWND window)
+{
+    return (::GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME) != 0;
+}
+
+std::wstring ExecutableFolder()
+{
+    const std::wstring path = CorvaneExecutable();
+    return path.substr(0, path.rfind(L'\\'));
+}
+
+class UiStartUp : public CUiTest
+{};
+
+} // namespace
+
+TEST_F(UiStartUp, ShowsTheSettingsAndExecuteButNoEventListAndNoSizingFrame)
+{
+    HWND group = ::GetDlgItem(ui.Window(), -1);
+    ASSERT_NE(nullptr, group);
+    wchar_t groupText[64] = {};
+    ::GetWindowTextW(group, groupText, 64);
+    EXPECT_STREQ(L"Test Settings", groupText);
+
+    EXPECT_TRUE(ui.IsVisible(204));
+    EXPECT_TRUE(ui.IsEnabled(204));
+    EXPECT_EQ(L"Execute", ui.Text(204));
+    EXPECT_TRUE(ui.IsVisible(205));
+    EXPECT_FALSE(ui.IsEnabled(205)) << "Stop is enabled before any run";
+    EXPECT_EQ(L"Stop", ui.Text(205));
+    EXPECT_TRUE(ui.IsChecked(1011)) << "verbose mode is off";
+    EXPECT_TRUE(ui.IsChecked(1012)) << "save report is off";
+    EXPECT_EQ(L"Run test in &verbose mode", ui.Text(1011));
+    EXPECT_EQ(L"Save test results &report", ui.Text(1012));
+    EXPECT_EQ(L"&Output Folder:", ui.Text(1001));
+    EXPECT_EQ(L"&Browse...", ui.Text(201));
+    EXPECT_EQ(ExecutableFolder(), ui.Text(1002));
+    EXPECT_FALSE(ui.IsVisible(1007)) << "status text shows while idle";
+    EXPECT_FALSE(ui.IsVisible(1008)) << "progress bar shows while idle";
+
+    // The compact window ends above the event list.
+    const RECT client = ClientRect(ui.Window());
+    const RECT list = WindowRect(ui.Control(1009));
+    EXPECT_GE(list.top, client.bottom) << "the event list is inside the compact window";
+    EXPECT_FALSE(HasSizingFrame(ui.Window()));
+    const SIZE full = TemplateWindowSize();
+    const RECT window = WindowRect(ui.Window());
+    EXPECT_EQ(full.cx, window.right - window.left);
+    EXPECT_LT(window.bottom - window.top, full.cy);
+}
+
+TEST_F(UiStartUp, TheFirstExecuteGrowsTheWindowToItsTemplateSizeWithASizingFrame)
+{
+    RunTest(kReports, false, false);
+    const SIZE full = TemplateWindowSize();
+    ASSERT_GT(full.cx, 0);
+    const RECT window = WindowRect(ui.Window());
+    EXPECT_EQ(full.cx, window.right - window.left);
+    EXPECT_EQ(full.cy, window.bottom - window.top);
+    EXPECT_TRUE(HasSizingFrame(ui.Window()));
+
+    const RECT client = ClientRect(ui.Window());
+    const RECT list = WindowRect(ui.Control(1009));
+    EXPECT_TRUE(ui.IsVisible(1009));
+    EXPECT_LT(list.top, client.bottom);
+    EXPECT_LE(list.bottom, client.bottom) << "the event list is cut off";
+    EXPECT_LE(list.right, client.right) << "the event list is cut off";
+    EXPECT_GT(ui.RowCount(), 0);
+
+    // A second run does not resize it again.
+    ASSERT_TRUE(::SetWindowPos(ui.Window(), nullptr, 0, 0, full.cx + 40, full.cy + 30,
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    RunTest(kReports, false, false);
+    const RECT after = WindowRect(ui.Window());
+    EXPECT_EQ(full.cx + 40, after.right - after.left);
+    EXPECT_EQ(full.cy + 30, after.bottom - after.top);
+}
+
+TEST_F(UiStartUp, TheExpandedWindowCannotBeMadeSmallerThanItsTemplate)
+{
+    RunTest(kReports, false, false);
+    const SIZE full = TemplateWindowSize();
+    ASSERT_TRUE(::SetWindowPos(ui.Window(), nullptr, 0, 0, full.cx - 100, full.cy - 100,
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    const RECT window = WindowRect(ui.Window());
+    EXPECT_EQ(full.cx, window.right - window.left);
+    EXPECT_EQ(full.cy, window.bottom - window.top);
+}
+
+TEST_F(UiStartUp, EnlargingTheWindowGrowsTheEventListAndKeepsItsMargins)
+{
+    RunTest(kReports, false, false);
+    const RECT clientBefore = ClientRect(ui.Window());
+    const RECT listBefore = WindowRect(ui.Control(1009));
+    const RECT window = WindowRect(ui.Window());
+    ASSERT_TRUE(::SetWindowPos(ui.Window(), nullptr, 0, 0, window.right - window.left + 120,
+                               window.bottom - window.top + 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    ASSERT_TRUE(ui.Responds());
+    const RECT clientAfter = ClientRect(ui.Window());
+    const RECT listAfter = WindowRect(ui.Control(1009));
+    EXPECT_EQ(listBefore.left - clientBefore.left, listAfter.left - clientAfter.left);
+    EXPECT_EQ(listBefore.top - clientBefore.top, listAfter.top - clientAfter.top);
+    EXPECT_EQ(clientBefore.right - listBefore.right, clientAfter.right - listAfter.right);
+    EXPECT_EQ(clientBefore.bottom - listBefore.bottom, clientAfter.bottom - listAfter.bottom);
+    EXPECT_EQ(listBefore.right - listBefore.left + 120, listAfter.right - listAfter.left);
+    EXPECT_EQ(listBefore.bottom - listBefore.top + 80, listAfter.bottom - listAfter.top);
+}

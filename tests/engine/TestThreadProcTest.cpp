@@ -1,0 +1,241 @@
+// The run driver on a thread of its own, against a real window with the main dialog's controls.
+#include "engine/TestThreadProc.h"
+
+#include "engine/ReportData.h"
+#include "res/resource.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestWindow.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cwctype>
+#include <functional>
+#include <thread>
+
+using namespace corvane;
+using namespace corvane::test;
+
+namespace {
+
+// Stands for the worker's thread object: the driver only stores and clears the pointer.
+CWorkerThread* const kSomeThread = reinterpret_cast<CWorkerThread*>(static_cast<INT_PTR>(0x1000));
+
+// An engine attached to a fresh window, set running the way Execute leaves it.
+class CDriverTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        engine.AttachDialog(window.Window());
+        engine.outputFolder = folder.Path();
+        engine.verbose = FALSE;
+    }
+
+    // Runs the driver on its own thread, answering its messages here until it returns.
+    int Run(const std::function<void()>& onWorker = nullptr)
+    {
+        engine.SetRunning(kSomeThread);
+        std::atomic<bool> done{false};
+        int result = 0;
+        std::thread worker([&] {
+            if (onWorker)
+                onWorker();
+            result = static_cast<int>(TestThreadProc(&engine));
+            done = true;
+        });
+        while (!done)
+        {
+            CTestWindow::PumpMessages();
+            ::Sleep(1);
+        }
+        worker.join();
+        CTestWindow::PumpMessages();
+        return result;
+    }
+
+    std::wstring ReportPath() const { return folder.File(L"Corvane.xml"); }
+
+    CTestWindow window;
+    CScratchFolder folder;
+    CReportData engine;
+};
+
+bool IsStamped(const std::wstring& text, const std::wstring& prefix)
+{
+    const std::wstring pattern = L"dddd-dd-dd dd:dd:dd.";
+    if (text.size() != prefix.size() + pattern.size() || text.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (size_t i = 0; i < pattern.size(); ++i)
+    {
+        const wchar_t c = text[prefix.size() + i];
+        if (pattern[i] == L'd' ? !std::iswdigit(c) : c != pattern[i])
+            return false;
+    }
+    return true;
+}
+
+std::string StampOf(const std::wstring& row)
+{
+    return ToUtf8(row.substr(row.size() - 20, 19));
+}
+
+std::string Describe(const std::vector<EventRow>& rows)
+{
+    std::string text;
+    for (const EventRow& row : rows)
+        text += "  [" + std::to_string(row.icon) + "," + std::to_string(row.indent) + "] " +
+                ToUtf8(row.text) + "\n";
+    return text;
+}
+
+bool IsIdle(const CTestWindow& window)
+{
+    return ::IsWindowEnabled(window.Control(IDC_EXECUTE)) && !::IsWindowEnabled(window.Control(IDC_STOP)) &&
+           !::IsWindowVisible(window.Control(IDC_PROGRESS));
+}
+
+} // namespace
+
+TEST_F(CDriverTest, AStopSetBeforeTheFirstProbeEndsTheRunAfterTheFirstSectionTitle)
+{
+    engine.stopEvent.SetEvent();
+    EXPECT_EQ(RunAborted, Run());
+    const auto rows = window.Rows();
+    ASSERT_EQ(4u, rows.size()) << Describe(rows);
+    EXPECT_TRUE(IsStamped(rows[0].text, L"Test started at ")) << ToUtf8(rows[0].text);
+    EXPECT_EQ((EventRow{rows[0].text, 0, 0}), rows[0]);
+    EXPECT_EQ((EventRow{L"System Information", 6, 0}), rows[1]);
+    EXPECT_EQ((EventRow{L"Report saved to the Corvane.xml file.", 5, 0}), rows[2]);
+    EXPECT_TRUE(IsStamped(rows[3].text, L"Test aborted by user at ")) << ToUtf8(rows[3].text);
+    EXPECT_EQ(1, rows[3].icon);
+    EXPECT_EQ(0, rows[3].indent);
+
+    EXPECT_EQ(nullptr, engine.runningThread);
+    EXPECT_TRUE(IsIdle(window));
+    EXPECT_EQ(nullptr, engine.report);
+
+    const std::string report = ReadFileBytes(ReportPath());
+    const std::string ended = StampOf(rows[3].text);
+    EXPECT_NE(std::string::npos, report.find("<Title>Corvane</Title>")) << report;
+    EXPECT_NE(std::string::npos, report.find("<StartedAt>" + StampOf(rows[0].text) + "</StartedAt>"))
+        << report;
+    EXPECT_NE(std::string::npos, report.find("<AbortedAt>" + ended + "</AbortedAt>")) << report;
+    EXPECT_NE(std::string::npos, report.find("<CreatedAt>" + ended + "</CreatedAt>")) << report;
+    EXPECT_NE(std::string::npos,
+              report.find("<ReportSection id=\"SystemInfo\" Title=\"System Information\">"))
+        << report;
+    EXPECT_EQ(std::string::npos, report.find("os_info")) << "a probe ran after the stop";
+    EXPECT_EQ(std::string::npos, report.find("MailClients"));
+}
+
+TEST_F(CDriverTest, WithoutAReportThereIsNoFileAndNoSavedRow)
+{
+    engine.saveReport = FALSE;
+    engine.stopEvent.SetEvent();
+    EXPECT_EQ(RunAborted, Run());
+    const auto rows = window.Rows();
+    ASSERT_EQ(3u, rows.size()) << Describe(rows);
+    EXPECT_EQ(L"System Information", rows[1].text);
+    EXPECT_TRUE(IsStamped(rows[2].text, L"Test aborted by user at "));
+    EXPECT_FALSE(FileExists(ReportPath()));
+}
+
+TEST_F(CDriverTest, AStopSeenInOneRunDoesNotCarryIntoTheNext)
+{
+    engine.saveReport = FALSE;
+    engine.stopEvent.SetEvent();
+    EXPECT_EQ(RunAborted, Run());
+    EXPECT_TRUE(engine.stopSeen);
+    Run();
+    const auto rows = window.Rows();
+    EXPECT_FALSE(IsStamped(rows.back().text, L"Test aborted by user at ")) << Describe(rows);
+    bool sawMailClients = false;
+    for (const EventRow& row : rows)
+        sawMailClients = sawMailClients || (row.indent == 0 && row.text == L"Mail Clients Configuration");
+    EXPECT_TRUE(sawMailClients) << Describe(rows);
+}
+
+TEST_F(CDriverTest, TheRunClearsTheListAndResetsTheProgressBar)
+{
+    engine.saveReport = FALSE;
+    engine.InsertEvent(-1, EventStyle(4, 2), L"a row of the last run");
+    ::SendMessageW(window.Control(IDC_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(0, 50));
+    ::SendMessageW(window.Control(IDC_PROGRESS), PBM_SETPOS, 40, 0);
+    engine.stopEvent.SetEvent();
+    Run();
+    const auto rows = window.Rows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_TRUE(IsStamped(rows[0].text, L"Test started at ")) << Describe(rows);
+    EXPECT_EQ(10, window.ProgressHigh());
+    EXPECT_EQ(0, window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", window.StatusText());
+}
+
+TEST_F(CDriverTest, TheWorkerWaitsAtItsStartBarrierWhileExecuteHoldsTheLock)
+{
+    engine.saveReport = FALSE;
+    engine.stopEvent.SetEvent();
+    engine.InsertEvent(-1, EventStyle(0, 0), L"still here");
+    engine.SetRunning(kSomeThread);
+    std::atomic<bool> done{false};
+    std::thread worker;
+    {
+        CScopedLock execute(engine, CScopedLock::Wait::HandlingSentMessages);
+        worker = std::thread([&] {
+            TestThreadProc(&engine);
+            done = true;
+        });
+        for (int i = 0; i < 20; ++i)
+        {
+            CTestWindow::PumpMessages();
+            ::Sleep(10);
+        }
+        EXPECT_FALSE(done);
+        EXPECT_EQ(1u, window.Rows().size()) << "the worker went past its start barrier";
+    }
+    while (!done)
+    {
+        CTestWindow::PumpMessages();
+        ::Sleep(1);
+    }
+    worker.join();
+    EXPECT_TRUE(IsStamped(window.Rows().back().text, L"Test aborted by user at "));
+}
+
+TEST_F(CDriverTest, TheDialogThreadTakingTheLockDuringTheEndPhaseNeverWaitsForTheWorker)
+{
+    // The end phase sends to the window under the lock; the dialog thread asks for the lock the
+    // whole time, as Stop and Execute do, and must keep answering.
+    engine.stopEvent.SetEvent();
+    engine.SetRunning(kSomeThread);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        TestThreadProc(&engine);
+        done = true;
+    });
+    int taken = 0;
+    const ULONGLONG deadline = ::GetTickCount64() + 60000;
+    while (!done && ::GetTickCount64() < deadline)
+    {
+        {
+            CScopedLock stop(engine, CScopedLock::Wait::HandlingSentMessages);
+            ++taken;
+        }
+        // Between clicks the dialog thread is back in its message loop.
+        CTestWindow::PumpMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+    const bool ended = done;
+    while (!done)
+    {
+        CTestWindow::PumpMessages();
+        ::Sleep(1);
+    }
+    worker.join();
+    ASSERT_TRUE(ended) << "the worker did not end while the lock was asked for";
+    EXPECT_GT(taken, 0);
+    EXPECT_TRUE(IsIdle(window));
+    EXPECT_TRUE(IsStamped(window.Rows().back().text, L"Test aborted by user at "));
+}
