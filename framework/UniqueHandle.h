@@ -1,8 +1,9 @@
 #pragma once
 // One owning wrapper for every kind of handle: registry keys, modules, kernel handles, BSTRs.
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <utility>
 
