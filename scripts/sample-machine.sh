@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Makes a sample machine: a fresh 32-bit Wine prefix, copied from a pristine one, and set up as one of the
+# machine profiles of tests/fixtures/machines describes (registry files imported with regedit, stand-in
+# modules copied in, files taken away). The pristine prefix ("machines/pristine" in the build folder) is
+# made once with wineboot and never run in, so every sample machine starts from the same state.
+#
+# Usage: sample-machine.sh [--build DIR] PREFIX [PROFILE]
+#   PROFILE  a file name of tests/fixtures/machines without ".machine"; "sample" when not given
+#   --build  the build folder that holds the fixture modules (default: $CORVANE_BUILD, else build/)
+# PREFIX is replaced when it exists, but only when this script made it.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+machines=$root/tests/fixtures/machines
+build=${CORVANE_BUILD:-$root/build}
+
+if [ "${1:-}" = --build ]; then
+    build=$2
+    shift 2
+fi
+if [ $# -lt 1 ] || [ $# -gt 2 ]; then
+    echo "usage: sample-machine.sh [--build DIR] PREFIX [PROFILE]" >&2
+    exit 2
+fi
+prefix=$1
+profile=${2:-sample}
+fixtures=$build/fixtures
+
+fail() {
+    echo "sample-machine: $*" >&2
+    exit 1
+}
+
+[ -f "$machines/$profile.machine" ] || fail "no profile '$profile'; there are: $(cd "$machines" && ls *.machine | sed 's/\.machine$//' | tr '\n' ' ')"
+
+# The profile's steps, includes first, in the order written.
+registry_files=()
+steps=()
+read_profile() {
+    local file=$machines/$1 verb argument source target
+    [ -f "$file" ] || fail "$1: no such profile file"
+    while read -r verb argument || [ -n "$verb" ]; do
+        case $verb in
+        '' | '#'*) ;;
+        include) read_profile "$argument" ;;
+        import)
+            [ -f "$machines/$argument" ] || fail "$1: no registry file $argument"
+            registry_files+=("$machines/$argument")
+            ;;
+        install)
+            read -r source target <<<"$argument"
+            [ -f "$fixtures/$source" ] || fail "$1: no fixture $fixtures/$source (build the fixtures first)"
+            steps+=("install|$fixtures/$source|$target")
+            ;;
+        remove) steps+=("remove||$argument") ;;
+        *) fail "$1: unknown step '$verb'" ;;
+        esac
+    done <"$file"
+}
+read_profile "$profile.machine"
+
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+template=$build/machines/pristine
+"$root/scripts/wine-prefix.sh" "$template"
+
+if [ -e "$prefix" ]; then
+    if [ -f "$prefix/.corvane-machine" ]; then
+        WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$prefix"
+    elif [ -n "$(ls -A "$prefix")" ]; then
+        fail "$prefix exists and was not made by sample-machine.sh; not replacing it"
+    fi
+fi
+"$root/scripts/wine-prefix.sh" "$prefix" "$template"
+echo "$profile" >"$prefix/.corvane-machine"
+
+# The Unix folder and file name of a Windows path on drive C:. Existing folders are found whatever the
+# case of their names, as Windows would.
+resolve() {
+    local path=$1 folder part
+    [[ $path =~ ^[Cc]:\\ ]] || fail "$path: only paths on drive C: can be set up"
+    IFS='\' read -ra parts <<<"${path:3}"
+    folder=$prefix/drive_c
+    for part in "${parts[@]:0:${#parts[@]}-1}"; do
+        local found
+        found=$(find "$folder" -mindepth 1 -maxdepth 1 -iname "$part" -print -quit 2>/dev/null || true)
+        folder=${found:-$folder/$part}
+    done
+    resolved_folder=$folder
+    resolved_name=${parts[${#parts[@]}-1]}
+}
+
+# Takes away every file of that name in any case. The copy shares its files with the pristine prefix
+# through hard links: a file is always unlinked and written anew, never written through.
+unlink_name() {
+    [ -d "$1" ] && find "$1" -mindepth 1 -maxdepth 1 -iname "$2" -exec rm -f {} +
+    return 0
+}
+
+for step in "${steps[@]}"; do
+    IFS='|' read -r verb source target <<<"$step"
+    resolve "$target"
+    unlink_name "$resolved_folder" "$resolved_name"
+    if [ "$verb" = install ]; then
+        mkdir -p "$resolved_folder"
+        cp "$source" "$resolved_folder/$resolved_name"
+    fi
+done
+
+if [ ${#registry_files[@]} -gt 0 ]; then
+    # One regedit run for all files, in order: the first file's header, then the others' contents.
+    combined=$(mktemp "$build/machines/import-XXXXXX.reg")
+    trap 'rm -f "$combined"' EXIT
+    cat "${registry_files[0]}" >"$combined"
+    for file in "${registry_files[@]:1}"; do
+        printf '\n' >>"$combined"
+        tail -n +2 "$file" >>"$combined"
+    done
+    WINEPREFIX=$prefix wine regedit /S "Z:${combined//\//\\}" </dev/null >/dev/null 2>&1 ||
+        fail "regedit could not import the registry files of '$profile'"
+    # The registry reaches the prefix's files when the wineserver ends.
+    WINEPREFIX=$prefix wineserver -w
+fi

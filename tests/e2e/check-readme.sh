@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The examples in README.md are those of real runs: every fenced block that follows a line
+# "<!-- e2e: NAME/FILE -->" must equal the file BUILD/e2e/NAME/FILE of the end-to-end run NAME, with the
+# timestamps of both masked.
+# Usage: check-readme.sh BUILD
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+readme=$here/../../README.md
+build=$1
+stamp='[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'
+status=0
+checked=0
+for source in $(sed -n 's/^<!-- e2e: \([^ ]*\) -->$/\1/p' "$readme"); do
+    # The block after the marker, without its fences.
+    block=$(awk -v marker="<!-- e2e: $source -->" '
+        $0 == marker { found = 1; next }
+        found && /^```/ { if (inside) exit; inside = 1; next }
+        inside { print }' "$readme" | sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g")
+    [ -f "$build/e2e/$source" ] || { echo "FAIL: README shows $source, but that run left no such file" >&2; status=1; continue; }
+    actual=$(sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g" "$build/e2e/$source")
+    if [ "$block" != "$actual" ]; then
+        diff -u <(printf '%s\n' "$block") <(printf '%s\n' "$actual")
+        echo "FAIL: README's example of $source is not what the run gives (above: - README, + run)" >&2
+        status=1
+    fi
+    checked=$((checked + 1))
+done
+[ $checked -gt 0 ] || { echo "FAIL: README.md shows no examples to check" >&2; exit 1; }
+[ $status -eq 0 ] && echo "ok: README's $checked examples are those of the runs"
+exit $status
