@@ -3,6 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$root/build}
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
+. "$root/scripts/target.sh"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$CORVANE_TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake make python3
-    g++-mingw-w64-i686-posix mingw-w64-i686-dev
+    g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine32:i386 wine64
     xvfb xauth x11-utils imagemagick
     libxml2-utils

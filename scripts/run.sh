@@ -57,11 +57,13 @@ say() { printf '\n== %s\n' "$*"; }
 if [ $install_and_build = yes ]; then
     say "Installing what is missing"
     "$root/scripts/install-prerequisites.sh"
+    . "$root/scripts/target.sh"
     say "Building Corvane.exe into $build"
-    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
+    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$CORVANE_TOOLCHAIN" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build" -j2 --target Corvane run_corvane corvane_fixtures
 fi
+. "$root/scripts/target.sh"
 [ -f "$build/Corvane.exe" ] || { echo "run: no $build/Corvane.exe; build it first" >&2; exit 1; }
 
 export WINEDEBUG=-all
@@ -74,7 +76,6 @@ if [ -n "$prefix" ]; then
 else
     prefix=$build/machines/$machine
     own_prefix=yes
-    export WINEARCH=win32
     say "Machine: $machine, a fresh Wine prefix in $prefix"
     # The profile's opening comment says what the machine is.
     awk '!/^#/ || /^#$/ { exit } { sub(/^# ?/, "   "); print }' "$root/tests/fixtures/machines/$machine.machine" \
@@ -89,7 +90,7 @@ rm -f "$report"
 
 if [ $headless = no ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     say "Corvane is open on $DISPLAY: press Execute, and close the window when done"
-    wine "$build/Corvane.exe" || true
+    "$CORVANE_WINE" "$build/Corvane.exe" || true
     if [ -f "$report" ]; then
         say "Report"
         echo "Corvane.xml: $report"
@@ -107,7 +108,7 @@ frames=()
 [ $own_prefix = yes ] && frames=(--draw-frames)
 status=0
 # The prefix's programs end before the X server they were shown on.
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c 'wine "$@"; status=$?; wineserver -w; exit $status' \
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '"$CORVANE_WINE" "$@"; status=$?; wineserver -w; exit $status' \
     _ "$build/tests/run_corvane.exe" "${frames[@]}" --listing "$(windows "$out/listing.txt")" \
     --rows "$(windows "$out/rows.txt")" --report-path "$(windows "$out/report-path.txt")" \
     --screenshot "$out/Corvane.png" </dev/null || status=$?

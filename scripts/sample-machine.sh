@@ -58,7 +58,8 @@ read_profile() {
 }
 read_profile "$profile.machine"
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+. "$root/scripts/target.sh"
+export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 template=$build/machines/pristine
 "$root/scripts/wine-prefix.sh" "$template"
 
@@ -115,7 +116,7 @@ if [ ${#registry_files[@]} -gt 0 ]; then
         printf '\n' >>"$combined"
         tail -n +2 "$file" >>"$combined"
     done
-    WINEPREFIX=$prefix wine regedit /S "Z:${combined//\//\\}" </dev/null >/dev/null 2>&1 ||
+    WINEPREFIX=$prefix "$CORVANE_WINE" regedit /S "Z:${combined//\//\\}" </dev/null >/dev/null 2>&1 ||
         fail "regedit could not import the registry files of '$profile'"
     # The registry reaches the prefix's files when the wineserver ends.
     WINEPREFIX=$prefix wineserver -w

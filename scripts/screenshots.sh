@@ -10,12 +10,13 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 cmake --build "$build" --target ui_screens >/dev/null
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+. "$root/scripts/target.sh"
+export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 export WINEPREFIX="$build/wineprefix-screenshots"
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$build/wineprefix"
 # Without a window manager Wine draws the caption and the frame itself.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$CORVANE_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -w
 
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" sh -c \
-    'wine "$1/tests/ui_screens.exe" "$2"; status=$?; wineserver -k; exit $status' sh "$build" "$out"
+    '"$CORVANE_WINE" "$1/tests/ui_screens.exe" "$2"; status=$?; wineserver -k; exit $status' sh "$build" "$out"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes a 32-bit Wine prefix once (wineboot), or copies it from a template prefix.
+# Makes a Wine prefix of the target architecture (scripts/target.sh) once (wineboot), or copies it from a template prefix.
 # Usage: wine-prefix.sh PREFIX [TEMPLATE]
 set -euo pipefail
 prefix=$1
@@ -9,7 +9,8 @@ mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
 [ -f "$prefix/system.reg" ] && exit 0
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX="$prefix"
+. "$(dirname "${BASH_SOURCE[0]}")/target.sh"
+export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX="$prefix"
 if [ -n "$template" ]; then
     "$0" "$template"
     rm -rf "$prefix"
@@ -21,6 +22,6 @@ if [ -n "$template" ]; then
     exit 0
 fi
 rm -rf "$prefix"
-wineboot -i >/dev/null 2>&1
+"$CORVANE_WINE" wineboot -i >/dev/null 2>&1
 wineserver -w
 [ -f "$prefix/system.reg" ] || { echo "wine-prefix: wineboot made no prefix at $prefix" >&2; exit 1; }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs one Windows program under Wine in a 32-bit prefix (CTest's cross-compiling emulator).
+# Runs one Windows program under Wine in a 32-bit prefix (64-bit where the host runs no 32-bit code) (CTest's cross-compiling emulator).
 # WINEPREFIX selects the prefix; it is created on first use.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -11,5 +11,6 @@ if [ -n "${WINEPREFIX_TEMPLATE:-}" ]; then
     rm -rf "$WINEPREFIX"
 fi
 "$here/wine-prefix.sh" "$WINEPREFIX" ${WINEPREFIX_TEMPLATE:+"$WINEPREFIX_TEMPLATE"}
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-exec wine "$@"
+. "$here/target.sh"
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+exec "$CORVANE_WINE" "$@"

@@ -14,6 +14,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
+. "$root/scripts/target.sh"
 build=$1 name=$2 profile=$3 verbose=$4 report=$5
 work=$build/e2e/$name
 prefix=$work/prefix
@@ -31,15 +32,15 @@ rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.x
 "$root/scripts/sample-machine.sh" --build "$build" "$prefix" "$profile" || fail "the machine could not be made"
 
 # The same locale whatever the host's: the language rows and the ANSI code page depend on it.
-export LC_ALL=C.UTF-8 WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export LC_ALL=C.UTF-8 WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 # A wineserver for the run, with the prefix's system processes started apart from CTest's output pipes.
 wineserver -p
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+"$CORVANE_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 mkdir -p "$prefix/drive_c/Reports"
 windows() { local path=$1; printf 'Z:%s' "${path//\//\\}"; }
-wine "$build/tests/run_corvane.exe" --draw-frames --output-folder 'C:\Reports' --verbose "$verbose" \
+"$CORVANE_WINE" "$build/tests/run_corvane.exe" --draw-frames --output-folder 'C:\Reports' --verbose "$verbose" \
     --report "$report" --rows "$(windows "$work/rows.txt")" --listing "$(windows "$work/listing.txt")" \
     --screenshot "$work/Corvane.png" </dev/null ||
     fail "the run through the window did not finish"
