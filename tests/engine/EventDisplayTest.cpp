@@ -41,8 +41,9 @@ TEST_F(EventDisplayTest, InsertBeyondTheCountAppendsAndAtZeroMakesTheFirstRow)
     EXPECT_EQ(3, engine.InsertEvent(5, EventStyle(1, 0), L"appended"));
     EXPECT_EQ(0, engine.InsertEvent(0, EventStyle(1, 0), L"first"));
     EXPECT_EQ(5, engine.InsertEvent(-7, EventStyle(1, 0), L"negative appends"));
-    const std::vector<EventRow> expected = {{L"first", 1, 0},   {L"row 0", 0, 0},    {L"row 1", 0, 0},
-                                            {L"row 2", 0, 0},   {L"appended", 1, 0}, {L"negative appends", 1, 0}};
+    const std::vector<EventRow> expected = {{L"first", 1, 0},    {L"row 0", 0, 0},
+                                            {L"row 1", 0, 0},    {L"row 2", 0, 0},
+                                            {L"appended", 1, 0}, {L"negative appends", 1, 0}};
     EXPECT_EQ(expected, window.Rows());
 }
 
@@ -52,8 +53,9 @@ TEST_F(EventDisplayTest, UpdateAtMinusOneReplacesTheLastRowAndOnAnEmptyListAppen
     EXPECT_EQ((std::vector<EventRow>{{L"only", 7, 1}}), window.Rows());
     AddRows(3);
     EXPECT_EQ(3, engine.UpdateEvent(-1, EventStyle(1, 2), L"replaced"));
-    EXPECT_EQ((std::vector<EventRow>{{L"only", 7, 1}, {L"row 0", 0, 0}, {L"row 1", 0, 0}, {L"replaced", 1, 2}}),
-              window.Rows());
+    EXPECT_EQ(
+        (std::vector<EventRow>{{L"only", 7, 1}, {L"row 0", 0, 0}, {L"row 1", 0, 0}, {L"replaced", 1, 2}}),
+        window.Rows());
     EXPECT_EQ(4, engine.UpdateEvent(9, EventStyle(0, 0), L"beyond appends"));
     EXPECT_EQ(5u, window.Rows().size());
 }
@@ -74,7 +76,8 @@ TEST_F(EventDisplayTest, StyleCarriesIconInTheLowHalfAndIndentInTheHighHalf)
     engine.InsertEvent(-1, 65539, L"placeholder");
     engine.InsertEvent(-1, 131076, L"detail");
     engine.InsertEvent(-1, EventStyle(24, 3), L"deep");
-    EXPECT_EQ((std::vector<EventRow>{{L"placeholder", 3, 1}, {L"detail", 4, 2}, {L"deep", 24, 3}}), window.Rows());
+    EXPECT_EQ((std::vector<EventRow>{{L"placeholder", 3, 1}, {L"detail", 4, 2}, {L"deep", 24, 3}}),
+              window.Rows());
 }
 
 TEST_F(EventDisplayTest, LastInsertedOrUpdatedRowIsSelectedFocusedAndVisible)
@@ -93,8 +96,8 @@ TEST_F(EventDisplayTest, LastInsertedOrUpdatedRowIsSelectedFocusedAndVisible)
     EXPECT_EQ(40, window.FocusedRow());
     EXPECT_TRUE(window.IsRowVisible(40));
     // Single selection: no other row stays selected.
-    EXPECT_EQ(-1, static_cast<int>(::SendMessageW(window.Control(IDC_EVENT_LIST), LVM_GETNEXTITEM, 40,
-                                                  LVNI_SELECTED)));
+    EXPECT_EQ(-1, static_cast<int>(
+                      ::SendMessageW(window.Control(IDC_EVENT_LIST), LVM_GETNEXTITEM, 40, LVNI_SELECTED)));
 }
 
 TEST_F(EventDisplayTest, ResetThenFourStepsGivesPositionFourOfTen)

@@ -9,13 +9,15 @@ using namespace corvane;
 
 namespace {
 
-constexpr CLSID kDomDocument30 = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
+constexpr CLSID kDomDocument30 = {
+    0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
 
 void Unregister(const wchar_t* classId)
 {
     const std::wstring key = std::wstring(L"Software\\Classes\\CLSID\\") + classId;
     const LONG status = ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
-    ASSERT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << "RegDeleteTreeW gave " << status;
+    ASSERT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
+        << "RegDeleteTreeW gave " << status;
 }
 
 } // namespace

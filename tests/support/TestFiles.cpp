@@ -38,7 +38,8 @@ CScratchFolder::CScratchFolder()
     ::GetTempPathW(MAX_PATH, temp);
     static LONG counter = 0;
     wchar_t name[64];
-    std::swprintf(name, 64, L"corvane-test-%lu-%ld", ::GetCurrentProcessId(), ::InterlockedIncrement(&counter));
+    std::swprintf(name, 64, L"corvane-test-%lu-%ld", ::GetCurrentProcessId(),
+                  ::InterlockedIncrement(&counter));
     path_ = std::wstring(temp) + name;
     ::CreateDirectoryW(path_.c_str(), nullptr);
 }
@@ -121,7 +122,8 @@ int RunUnixCommand(const std::string& command, std::string* output)
     PROCESS_INFORMATION process{};
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
         return -1;
     CKernelHandle processHandle(process.hProcess);
     CKernelHandle threadHandle(process.hThread);

@@ -7,8 +7,8 @@
 namespace corvane::test {
 
 namespace {
-HWND AddControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
-                int height, int id)
+HWND AddControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
+                int width, int height, int id)
 {
     return ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
@@ -20,12 +20,12 @@ CTestWindow::CTestWindow()
 {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&classes);
-    window_ = ::CreateWindowExW(0, L"#32770", L"Corvane test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
-                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    AddControl(window_, L"BUTTON", L"Run test in &verbose mode", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 10, 200, 16,
-               IDC_VERBOSE);
-    AddControl(window_, L"BUTTON", L"Save test results &report", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 30, 200, 16,
-               IDC_SAVE_REPORT);
+    window_ = ::CreateWindowExW(0, L"#32770", L"Corvane test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
+                                480, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    AddControl(window_, L"BUTTON", L"Run test in &verbose mode", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 10, 200,
+               16, IDC_VERBOSE);
+    AddControl(window_, L"BUTTON", L"Save test results &report", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 30, 200,
+               16, IDC_SAVE_REPORT);
     AddControl(window_, L"STATIC", L"&Output Folder:", 0, 10, 50, 90, 16, IDC_OUTPUT_LABEL);
     AddControl(window_, WC_EDITW, L"", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 100, 50, 300, 18,
                IDC_OUTPUT_FOLDER);
@@ -36,8 +36,8 @@ CTestWindow::CTestWindow()
                IDC_STOP);
     AddControl(window_, PROGRESS_CLASSW, L"", WS_BORDER, 10, 105, 380, 14, IDC_PROGRESS);
     HWND list = AddControl(window_, WC_LISTVIEWW, L"",
-                           WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS, 10, 130,
-                           600, 300, IDC_EVENT_LIST);
+                           WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS, 10,
+                           130, 600, 300, IDC_EVENT_LIST);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = LVCFMT_LEFT;

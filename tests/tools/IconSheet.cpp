@@ -3,6 +3,7 @@
 #include "res/resource.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cwchar>
@@ -77,8 +78,8 @@ HWND MakeList(HWND parent, int x, int width, UINT bitmapId, UINT colourFlag, con
 int wmain(int argc, wchar_t** argv)
 {
     ::InitCommonControls();
-    HWND window = ::CreateWindowExW(0, L"#32770", L"Corvane event icons", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 1024,
-                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND window = ::CreateWindowExW(0, L"#32770", L"Corvane event icons", WS_POPUP | WS_VISIBLE, 0, 0, 1280,
+                                    1024, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     MakeList(window, 0, 640, IDB_EVENTS_256, ILC_COLOR8, L"256-colour strip");
     MakeList(window, 640, 640, IDB_EVENTS_16, ILC_COLOR4, L"16-colour strip");
     const UINT seconds = argc > 1 ? static_cast<UINT>(std::wcstoul(argv[1], nullptr, 10)) : 0;
