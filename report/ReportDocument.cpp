@@ -1,19 +1,26 @@
 #include "report/ReportDocument.h"
 
 #include "framework/HResult.h"
+#include "framework/UniqueHandle.h"
 #include "framework/Variant.h"
 #include "report/XmlText.h"
+
+#include <string>
+#include <string_view>
 
 namespace corvane {
 
 namespace {
 
 // {88d969c0-f192-11d4-a65f-0040963251e5}
-constexpr CLSID kDomDocument40 = {0x88d969c0, 0xf192, 0x11d4, {0xa6, 0x5f, 0x00, 0x40, 0x96, 0x32, 0x51, 0xe5}};
+constexpr CLSID kDomDocument40 = {
+    0x88d969c0, 0xf192, 0x11d4, {0xa6, 0x5f, 0x00, 0x40, 0x96, 0x32, 0x51, 0xe5}};
 // {f5078f32-c551-11d3-89b9-0000f81fe221}
-constexpr CLSID kDomDocument30 = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
+constexpr CLSID kDomDocument30 = {
+    0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
 // {f5078f1b-c551-11d3-89b9-0000f81fe221}
-constexpr CLSID kDomDocument26 = {0xf5078f1b, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
+constexpr CLSID kDomDocument26 = {
+    0xf5078f1b, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
 // {2933bf95-7b36-11d2-b20e-00c04f983e60}
 constexpr IID kIidDocument2 = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
 // {2933bf80-7b36-11d2-b20e-00c04f983e60}
@@ -25,7 +32,69 @@ CLSID g_rememberedClass = kNoClass;
 
 HRESULT CreateDocument(const CLSID& documentClass, CComPtr<IXMLDOMDocument2>& document)
 {
-    return ::CoCreateInstance(documentClass, nullptr, CLSCTX_INPROC_SERVER, kIidDocument2, document.PutVoid());
+    return ::CoCreateInstance(documentClass, nullptr, CLSCTX_INPROC_SERVER, kIidDocument2,
+                              document.PutVoid());
+}
+
+constexpr char kDeclarationLine[] = "<?xml version='1.0' encoding='utf-8' ?>\n";
+
+// The document without its declaration, as the UTF-8 bytes that MSXML writes for it.
+HRESULT SerialiseToMemory(IXMLDOMDocument2* document, std::string& content)
+{
+    CComPtr<IStream> stream;
+    RETURN_IF_FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()));
+    VARIANT destination;
+    ::VariantInit(&destination);
+    V_VT(&destination) = VT_UNKNOWN;
+    V_UNKNOWN(&destination) = stream.Get(); // borrowed: the variant is not cleared
+    RETURN_IF_FAILED(document->save(destination));
+
+    STATSTG status{};
+    RETURN_IF_FAILED(stream->Stat(&status, STATFLAG_NONAME));
+    if (status.cbSize.QuadPart > 0x7fffffffULL)
+        return E_OUTOFMEMORY;
+    content.resize(static_cast<size_t>(status.cbSize.QuadPart));
+    const LARGE_INTEGER start{};
+    RETURN_IF_FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr));
+    ULONG read = 0;
+    RETURN_IF_FAILED(stream->Read(content.data(), static_cast<ULONG>(content.size()), &read));
+    content.resize(read);
+    return S_OK;
+}
+
+// Puts the declaration back as the document's first child.
+HRESULT RestoreDeclaration(IXMLDOMDocument2* document, IXMLDOMNode* declaration)
+{
+    CComPtr<IXMLDOMNode> first;
+    RETURN_IF_FAILED(document->get_firstChild(first.Put()));
+    VARIANT before;
+    ::VariantInit(&before);
+    if (first)
+    {
+        V_VT(&before) = VT_UNKNOWN;
+        V_UNKNOWN(&before) = first.Get(); // borrowed: the variant is not cleared
+    }
+    CComPtr<IXMLDOMNode> inserted;
+    return document->insertBefore(declaration, before, inserted.Put());
+}
+
+// Replaces the file at path with the declaration line and the content.
+HRESULT WriteReportFile(const wchar_t* path, const std::string& content)
+{
+    const HANDLE created =
+        ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE)
+        return FailureFromLastError();
+    CKernelHandle file(created);
+    for (const std::string_view part : {std::string_view(kDeclarationLine), std::string_view(content)})
+    {
+        DWORD written = 0;
+        if (!::WriteFile(file.Get(), part.data(), static_cast<DWORD>(part.size()), &written, nullptr))
+            return FailureFromLastError();
+        if (written != part.size())
+            return HResultFromWin32(ERROR_DISK_FULL);
+    }
+    return S_OK;
 }
 
 } // namespace
@@ -246,11 +315,22 @@ HRESULT CReportDocument::Save(const wchar_t* path)
     if (!document)
         return E_UNEXPECTED;
     AppendNewline(rootNode.Get());
-    CBstr copy;
-    RETURN_IF_FAILED(MakeBstr(path, copy));
-    CVariant destination;
-    RETURN_IF_FAILED(destination.SetBstr(copy.Release()));
-    return document->save(destination.Get());
+
+    // A document that MSXML serialises with its declaration node in place is never freed again (Wine's
+    // MSXML keeps the whole tree, some hundred kilobytes a run). So the declaration is taken out while
+    // the rest is serialised into memory, written at the head of the file by hand with the same text,
+    // and put back: the file is the same, and the document goes when its last reference does.
+    CComPtr<IXMLDOMNode> declaration;
+    RETURN_IF_FAILED(document->get_firstChild(declaration.Put()));
+    if (!declaration)
+        return E_UNEXPECTED;
+    CComPtr<IXMLDOMNode> removed;
+    RETURN_IF_FAILED(document->removeChild(declaration.Get(), removed.Put()));
+    std::string content;
+    const HRESULT serialised = SerialiseToMemory(document.Get(), content);
+    RETURN_IF_FAILED(RestoreDeclaration(document.Get(), declaration.Get()));
+    RETURN_IF_FAILED(serialised);
+    return WriteReportFile(path, content);
 }
 
 } // namespace corvane

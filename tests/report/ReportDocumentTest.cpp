@@ -53,7 +53,8 @@ TEST_F(ReportDocumentTest, SkeletonHasDeclarationRootHeaderAndData)
 
 TEST_F(ReportDocumentTest, LeavesEndTheirLineAndContainersStartOne)
 {
-    ASSERT_EQ(S_OK, document.AppendHeaderElement(L"Title", L"Corvane", nullptr, ElementSpec::CountAttributes));
+    ASSERT_EQ(S_OK,
+              document.AppendHeaderElement(L"Title", L"Corvane", nullptr, ElementSpec::CountAttributes));
     CComPtr<IXMLDOMNode> process;
     ASSERT_EQ(S_OK, document.AppendContainer(L"Process", document.HeaderNode(), process.Put()));
     ElementSpec started(L"StartedAt", L"2008-06-16 14:25:15");
@@ -92,9 +93,10 @@ TEST_F(ReportDocumentTest, TextsAndValuesAreEscapedAndReadBackUnchanged)
     ASSERT_EQ(0, corvane::test::CheckWellFormed(path));
 
     std::string text;
-    ASSERT_EQ(0, corvane::test::RunUnixCommand("xmllint --xpath \"concat(//DataItem/@Name, '|', //DataItem)\" " +
-                                                   corvane::test::ShellQuote(corvane::test::UnixPath(path)),
-                                               &text));
+    ASSERT_EQ(0,
+              corvane::test::RunUnixCommand("xmllint --xpath \"concat(//DataItem/@Name, '|', //DataItem)\" " +
+                                                corvane::test::ShellQuote(corvane::test::UnixPath(path)),
+                                            &text));
     EXPECT_EQ(corvane::test::ToUtf8(std::wstring(tricky) + L"|" + tricky) + "\n", text);
 }
 
@@ -110,8 +112,8 @@ TEST_F(ReportDocumentTest, ValueEndsAtEmbeddedNulAndPairWithoutValueUsesItsName)
 
 TEST_F(ReportDocumentTest, CharactersXmlCannotCarryBecomeReplacementCharacters)
 {
-    const wchar_t odd[] = {L'a', 0x0001, L'\t', 0x001F, 0xD800, L'b', 0xDC00, 0xFFFE, 0xFFFF,
-                           0xD83D, 0xDE00, L'\r', 0};
+    const wchar_t odd[] = {L'a',   0x0001, L'\t',  0x001F, 0xD800, L'b', 0xDC00,
+                           0xFFFE, 0xFFFF, 0xD83D, 0xDE00, L'\r',  0};
     const AttributePair attributes[] = {{L"Name", odd}, {}};
     ElementSpec item(L"DataItem", odd, attributes);
     ASSERT_EQ(S_OK, document.AppendElement(&item, document.DataNode()));
@@ -121,8 +123,8 @@ TEST_F(ReportDocumentTest, CharactersXmlCannotCarryBecomeReplacementCharacters)
 
     const std::string replacement = "\xef\xbf\xbd";
     const std::string bytes = corvane::test::ReadFileBytes(path);
-    const std::string expectedText = "a" + replacement + "\t" + replacement + replacement + "b" + replacement +
-                                     replacement + replacement + "\xf0\x9f\x98\x80";
+    const std::string expectedText = "a" + replacement + "\t" + replacement + replacement + "b" +
+                                     replacement + replacement + replacement + "\xf0\x9f\x98\x80";
     EXPECT_NE(std::string::npos, bytes.find(">" + expectedText)) << bytes;
 }
 
@@ -191,4 +193,24 @@ TEST_F(ReportDocumentTest, SaveIntoMissingFolderFails)
     const std::wstring path = folder.File(L"missing\\Corvane.xml");
     EXPECT_TRUE(FAILED(document.Save(path.c_str())));
     EXPECT_FALSE(corvane::test::FileExists(path));
+}
+
+// The declaration is taken out of the document for the save and put back: a second save writes it
+// again, in front of everything appended since.
+TEST_F(ReportDocumentTest, TheDocumentKeepsItsDeclarationAcrossSaves)
+{
+    const std::string first = SaveAndRead();
+    ElementSpec spec(L"Title", L"after");
+    ASSERT_EQ(S_OK, document.AppendToHeader(&spec));
+    const std::string second = SaveAndRead();
+    EXPECT_EQ(0u, second.find(kDeclaration));
+    EXPECT_EQ(std::string::npos, second.find(kDeclaration, 1));
+    EXPECT_NE(std::string::npos, second.find("<Title>after</Title>\n"));
+
+    CComPtr<IXMLDOMNode> firstChild;
+    ASSERT_EQ(S_OK, document.Document()->get_firstChild(firstChild.Put()));
+    DOMNodeType type = NODE_INVALID;
+    ASSERT_EQ(S_OK, firstChild->get_nodeType(&type));
+    EXPECT_EQ(NODE_PROCESSING_INSTRUCTION, type);
+    EXPECT_EQ(0u, first.find(kDeclaration));
 }
