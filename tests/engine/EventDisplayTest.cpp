@@ -187,6 +187,40 @@ TEST_F(EventDisplayTest, CallsFromAWorkerThreadArriveInOrderWhileTheWindowPumps)
     EXPECT_EQ(10, window.ProgressPosition()); // 200 steps: the bar stops at its end
 }
 
+// During a run the list's painting is held back; the rows change at once all the same, and when the run
+// ends the list paints again with the last row inserted or updated selected, focused and in view.
+TEST_F(EventDisplayTest, ARunningListKeepsEveryChangeAndEndsWithTheLatestRowInView)
+{
+    HWND list = window.Control(IDC_EVENT_LIST);
+    engine.SetRunning(reinterpret_cast<CWorkerThread*>(0x1000));
+    AddRows(300);
+    EXPECT_EQ(300u, window.Rows().size());
+    engine.UpdateEvent(120, EventStyle(2, 1), L"updated");
+    engine.InsertEvent(0, EventStyle(1, 0), L"top");
+    engine.RemoveEvent(0); // the latest row goes: the one before it in time is not brought back
+    engine.InsertEvent(-1, EventStyle(3, 2), L"latest");
+    engine.RemoveEvent(10); // a row above the latest one: the latest moves up by one
+    engine.SetRunning(nullptr);
+
+    const std::vector<EventRow> rows = window.Rows();
+    ASSERT_EQ(300u, rows.size());
+    EXPECT_EQ((EventRow{L"row 0", 0, 0}), rows[0]);
+    EXPECT_EQ((EventRow{L"row 11", 0, 0}), rows[10]);
+    EXPECT_EQ((EventRow{L"updated", 2, 1}), rows[119]);
+    EXPECT_EQ((EventRow{L"latest", 3, 2}), rows[299]);
+    EXPECT_EQ(299, window.SelectedRow());
+    EXPECT_EQ(299, window.FocusedRow());
+    EXPECT_TRUE(window.IsRowVisible(299));
+    EXPECT_EQ(-1, static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, 299, LVNI_SELECTED)));
+    // Painting is let through again (WM_SETREDRAW FALSE takes the visible style away).
+    EXPECT_TRUE(Visible(IDC_EVENT_LIST));
+
+    // Outside a run every change is painted and shown at once, as before.
+    engine.UpdateEvent(5, EventStyle(0, 0), L"after the run");
+    EXPECT_EQ(5, window.SelectedRow());
+    EXPECT_TRUE(window.IsRowVisible(5));
+}
+
 TEST(EventText, UnknownIdGivesAnEmptyTextAndCodesShowAsEightHexDigits)
 {
     EXPECT_EQ(L"", FormatResourceString(4242, L"ignored"));
