@@ -1,0 +1,116 @@
+// A library planted in the working directory is never loaded: Corvane.exe, started in a folder that
+// holds a MAPISTUB.DLL of its own, reports the component paths of the System folder's MAPISTUB.DLL.
+//
+// The prefix (a copy of its own) is set up so that the plant would win without Corvane's hardening: the
+// System folder's MAPISTUB.DLL is a mock library that Wine loads as a native one (its own has no
+// export to call), and the machine searches the current directory before the System folder
+// (SafeDllSearchMode 0), as machines with that policy do. A probe process started in the planted folder
+// shows that the plant is what a bare LoadLibrary finds there.
+#include "engine/StringTable.h"
+#include "framework/UniqueHandle.h"
+#include "res/resource.h"
+#include "tests/app/UiDriver.h"
+#include "tests/hostile/RegistryWorld.h"
+#include "tests/hostile/SampleMachine.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace corvane;
+using namespace corvane::scale;
+
+namespace {
+
+const wchar_t kPlantedFolder[] = L"C:\\planted";
+
+// Runs the probe in the planted folder; the path of the library it loaded.
+std::string LibraryLoadedInPlantedFolder()
+{
+    const std::wstring probe = BuildFile(L"tests/hostile/planting_probe.exe");
+    const std::wstring output = std::wstring(kPlantedFolder) + L"\\probe.txt";
+    std::wstring commandLine = L"cmd.exe /c \"\"" + probe + L"\" > \"" + output + L"\"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          kPlantedFolder, &startup, &process))
+        return "the probe did not start";
+    CKernelHandle processHandle(process.hProcess);
+    CKernelHandle threadHandle(process.hThread);
+    ::WaitForSingleObject(process.hProcess, 60000);
+    std::string text = test::ReadFileBytes(output);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return text;
+}
+
+} // namespace
+
+TEST(DllPlanting, AMapiStubPlantedInTheWorkingDirectoryIsNeverLoaded)
+{
+    ASSERT_TRUE(InstallMockMapiStub());
+    WriteSampleMachine({2, 5});
+    CRegKey sessionManager =
+        CreateKey(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager");
+    ASSERT_TRUE(SetRawValue(sessionManager.Get(), L"SafeDllSearchMode", REG_DWORD, {0, 0, 0, 0}));
+    ::CreateDirectoryW(kPlantedFolder, nullptr);
+    const std::wstring planted = std::wstring(kPlantedFolder) + L"\\MAPISTUB.DLL";
+    ASSERT_TRUE(
+        ::CopyFileW(BuildFile(L"fixtures/mail/bin/mail_failing_mapi.dll").c_str(), planted.c_str(), FALSE));
+
+    // The premise: a process with the default search path, started there, takes the plant.
+    EXPECT_EQ(Lower(test::ToUtf8(planted)), Lower(LibraryLoadedInPlantedFolder()))
+        << "the planted library is not what a bare LoadLibrary finds in the planted folder, so this check "
+           "proves nothing";
+
+    test::CScratchFolder reports;
+    std::vector<uitest::EventRow> rows;
+    std::string report;
+    {
+        wchar_t previous[MAX_PATH] = {};
+        ::GetCurrentDirectoryW(MAX_PATH, previous);
+        ::SetCurrentDirectoryW(kPlantedFolder); // Corvane.exe inherits it as its working directory
+        uitest::CUiDriver ui;
+        const bool started = ui.Start();
+        ::SetCurrentDirectoryW(previous);
+        ASSERT_TRUE(started) << "Corvane.exe did not show its window";
+        ui.SetChecked(IDC_VERBOSE, true);
+        ui.SetChecked(IDC_SAVE_REPORT, true);
+        ui.Type(IDC_OUTPUT_FOLDER, reports.Path());
+        ASSERT_TRUE(ui.Click(IDC_EXECUTE));
+        ASSERT_TRUE(ui.WaitUntilIdle(120000)) << "the run did not end";
+        rows = ui.Rows();
+        EXPECT_TRUE(ui.Close());
+        report = test::ReadFileBytes(reports.File(L"Corvane.xml"));
+    }
+
+    // The System folder's mock answers with a path that names its own file and the arguments; the plant
+    // fails every call with 1607 (0x80070647).
+    const std::wstring systemAnswer = L"C:\\Mock\\MAPISTUB.DLL\\{FF1D0740-D227-11D1-A4B0-006008AF820E}\\";
+    const std::wstring outlookRow = FormatResourceString(IDS_MS_OUTLOOK_PATH, systemAnswer.c_str());
+    bool systemRow = false;
+    for (const uitest::EventRow& row : rows)
+        systemRow = systemRow || row.text.rfind(outlookRow, 0) == 0;
+    EXPECT_TRUE(systemRow) << "no \"" << test::ToUtf8(outlookRow)
+                           << "...\" row: the System folder's MAPISTUB.DLL "
+                           << "was not the one called";
+    const std::string moduleCall = "ModulePath=\"MAPISTUB.DLL\"";
+    const size_t call = report.find(moduleCall);
+    ASSERT_NE(std::string::npos, call) << "the report holds no component path call of MAPISTUB.DLL";
+    const std::string callText = report.substr(call, 600);
+    EXPECT_NE(std::string::npos, callText.find(test::ToUtf8(systemAnswer))) << callText;
+    EXPECT_EQ(std::string::npos, callText.find("##ERROR:0x80070647##")) << "the planted library answered:\n"
+                                                                        << callText;
+    // Its version record is the System folder's file in any case (read by full path).
+    EXPECT_NE(std::string::npos, report.find("Corvane Mock MAPI"));
+    EXPECT_EQ(std::string::npos, report.find("Corvane Failing MAPI"));
+}
