@@ -63,8 +63,8 @@ for key in sorted(rows):
               f"{rowcount / ms * 1000:>8.0f} {int(m['bytes']) / 1024:>10.1f} {float(m['peak_mb']):>8.1f} {ratio}")
 print()
 for key in sorted(machines):
-    print(f"machine {key[0]} clients, {key[1]} values: working set {machines[key].get('working_set_mb')} MB "
-          f"before the first run (the Wine process with the window)")
+    print(f"machine {key[0]} clients, {key[1]} values: peak working set {machines[key].get('peak_mb')} MB "
+          f"after writing the machine, before the first run")
 print()
 keys = sorted(rows)
 for a, b in zip(keys, keys[1:]):
