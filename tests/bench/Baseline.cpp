@@ -2,6 +2,7 @@
 
 #include "framework/ComPtr.h"
 #include "framework/UniqueHandle.h"
+#include "report/ReportVocabulary.h"
 #include "tests/hostile/RegistryWorld.h"
 #include "tests/hostile/RunHarness.h"
 
@@ -141,19 +142,7 @@ private:
 
 const wchar_t* TypeName(DWORD type)
 {
-    static const wchar_t* const names[] = {L"REG_NONE",
-                                           L"REG_SZ",
-                                           L"REG_EXPAND_SZ",
-                                           L"REG_BINARY",
-                                           L"REG_DWORD",
-                                           L"REG_DWORD_BIG_ENDIAN",
-                                           L"REG_LINK",
-                                           L"REG_MULTI_SZ",
-                                           L"REG_RESOURCE_LIST",
-                                           L"REG_FULL_RESOURCE_DESCRIPTOR",
-                                           L"REG_RESOURCE_REQUIREMENTS_LIST",
-                                           L"REG_QWORD"};
-    return type <= 11 ? names[type] : L"REG_NONE";
+    return xml::RegistryTypeName(type);
 }
 
 // The value's text, made only as far as the file needs it (the sample machines hold well-formed data).

@@ -14,6 +14,7 @@
 //                  manager); changes the prefix's X11 driver setting, so only for a prefix of our own
 // Exit status: 0 when the run ended and the program closed again, 1 otherwise (the reason on stderr).
 #include "framework/UniqueHandle.h"
+#include "report/ReportVocabulary.h"
 #include "tests/app/UiDriver.h"
 #include "tests/support/TestFiles.h"
 
@@ -51,34 +52,16 @@ struct Options
 // What each icon of the event list stands for, in the order of the icon strip.
 const wchar_t* IconMeaning(int icon)
 {
-    static const wchar_t* const kMeanings[25] = {
-        L"info",
-        L"warning",
-        L"gear",
-        L"running",
-        L"detail",
-        L"file",
-        L"section",
-        L"summary",
-        L"path",
-        L"key",
-        L"subkey",
-        L"open-folder",
-        L"REG_NONE",
-        L"REG_SZ",
-        L"REG_EXPAND_SZ",
-        L"REG_BINARY",
-        L"REG_DWORD",
-        L"REG_DWORD_BIG_ENDIAN",
-        L"REG_LINK",
-        L"REG_MULTI_SZ",
-        L"REG_RESOURCE_LIST",
-        L"REG_FULL_RESOURCE_DESCRIPTOR",
-        L"REG_RESOURCE_REQUIREMENTS_LIST",
-        L"REG_QWORD",
-        L"REG_MUI_SZ",
+    static const wchar_t* const kMeanings[12] = {
+        L"info",    L"warning", L"gear", L"running", L"detail", L"file",
+        L"section", L"summary", L"path", L"key",     L"subkey", L"open-folder",
     };
-    return icon >= 0 && icon < 25 ? kMeanings[icon] : L"?";
+    // Then one icon for each registry type up to REG_QWORD, and REG_MUI_SZ's.
+    if (icon >= 12 && icon <= 23)
+        return corvane::xml::RegistryTypeName(static_cast<DWORD>(icon - 12));
+    if (icon == 24)
+        return corvane::xml::RegistryTypeName(21);
+    return icon >= 0 && icon < 12 ? kMeanings[icon] : L"?";
 }
 
 std::wstring Escaped(const std::wstring& text)
