@@ -25,20 +25,25 @@ run() {
         "$root/scripts/wine-run.sh" "$@"
 }
 
+number() { [[ $1 =~ ^[0-9]+$ ]]; }
+
 status=0
 while [ $# -gt 0 ]; do
     case $1 in
     hostile)
-        seeds=${2:-5000}
-        first=${3:-1}
-        shift $(($# < 3 ? $# : 3))
+        shift
+        seeds=5000
+        first=1
+        if number "${1:-}"; then seeds=$1; shift; fi
+        if number "${1:-}"; then first=$1; shift; fi
         echo "soak: $seeds hostile seeds from $first" >&2
         CORVANE_HOSTILE_SEEDS=$seeds CORVANE_HOSTILE_FIRST_SEED=$first \
             run hostile-long "$build/tests/hostile/test_hostile.exe" || status=1
         ;;
     soak)
-        runs=${2:-2000}
-        shift $(($# < 2 ? $# : 2))
+        shift
+        runs=2000
+        if number "${1:-}"; then runs=$1; shift; fi
         echo "soak: $runs whole runs of the real window" >&2
         CORVANE_SOAK_RUNS=$runs run soak-long "$build/tests/soak/test_soak.exe" || status=1
         ;;
