@@ -36,7 +36,11 @@ HRESULT CreateDocument(const CLSID& documentClass, CComPtr<IXMLDOMDocument2>& do
                               document.PutVoid());
 }
 
-constexpr char kDeclarationLine[] = "<?xml version='1.0' encoding='utf-8' ?>\n";
+// The declaration's data, and the line that Save writes for the declaration node (as MSXML writes it).
+#define CORVANE_DECLARATION_DATA "version='1.0' encoding='utf-8' "
+constexpr wchar_t kDeclarationData[] = L"" CORVANE_DECLARATION_DATA;
+constexpr char kDeclarationLine[] = "<?xml " CORVANE_DECLARATION_DATA "?>\n";
+#undef CORVANE_DECLARATION_DATA
 
 // The document without its declaration, as the UTF-8 bytes that MSXML writes for it.
 HRESULT SerialiseToMemory(IXMLDOMDocument2* document, std::string& content)
@@ -157,7 +161,7 @@ HRESULT CReportDocument::Create()
     CBstr data;
     hr = MakeBstr(L"xml", target);
     if (SUCCEEDED(hr))
-        hr = MakeBstr(L"version='1.0' encoding='utf-8' ", data);
+        hr = MakeBstr(kDeclarationData, data);
     CComPtr<IXMLDOMProcessingInstruction> declaration;
     if (SUCCEEDED(hr))
         hr = document->createProcessingInstruction(target.Get(), data.Get(), declaration.Put());
