@@ -1,33 +1,44 @@
 // The process entry point and the one application object.
 #include "app/Application.h"
+#include "framework/SystemLibrary.h"
 
 #include <windows.h>
-
-#include <cwchar>
 
 namespace {
 corvane::CApplication theApplication;
 
-// The MAPI libraries are loaded by their bare names, so that the system's search order finds them. The
-// working directory leaves that order before anything is loaded: a library planted there is never
-// taken, while the application folder and the System folder keep their places. The DLL directory takes
-// the working directory's place; it is the application folder rather than an empty one, which Windows
-// takes as "no working directory" but Wine as "nothing set".
-void RemoveWorkingDirectoryFromLibrarySearch()
+// LOAD_LIBRARY_SEARCH_SYSTEM32, which the headers name only for newer Windows than the program needs.
+constexpr DWORD kSearchSystemFolderOnly = 0x00000800;
+
+// Every library the program loads by itself is named by its full path. What Windows and the libraries
+// it uses load later by bare name must not come from the folder Corvane was started from nor from its
+// own folder (a Downloads folder, a share), where anyone may have left a DLL that would run with the
+// user's rights.
+void HardenLibrarySearch()
 {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    wchar_t* lastBackslash = length > 0 && length < MAX_PATH ? std::wcsrchr(path, L'\\') : nullptr;
-    if (lastBackslash)
-        *lastBackslash = L'\0';
-    else
-        path[0] = L'\0';
-    ::SetDllDirectoryW(path);
+    // The DLL directory takes the working directory's place in the search order of every Windows; the
+    // System folder rather than an empty one, which Windows takes as "no working directory" but Wine as
+    // "nothing set".
+    wchar_t systemFolder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(systemFolder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        ::SetDllDirectoryW(systemFolder);
+
+    // Where the system has it (Windows 8 and later; Vista and 7 with update KB2533623), bare names are
+    // looked for in the System folder alone: the application folder leaves the search too.
+    using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
+    const auto setDefaultDirectories = corvane::GetProcAddressAs<SetDefaultDllDirectoriesProc>(
+        ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    if (setDefaultDirectories)
+        setDefaultDirectories(kSearchSystemFolderOnly);
 }
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/)
 {
-    RemoveWorkingDirectoryFromLibrarySearch();
+    // A module with a missing dependency or an empty removable drive fails its call instead of showing
+    // a system-modal box that would hold the worker until someone answers it.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HardenLibrarySearch();
     return theApplication.Run();
 }

@@ -73,7 +73,10 @@ public:
     HRESULT CheckOutlookAppPath(IXMLDOMNode* parent);
     HRESULT CheckMapiModules(IXMLDOMNode* parent);
     HRESULT CheckMapiComponentPaths(IXMLDOMNode* parent);
-    HRESULT QueryComponentPath(const wchar_t* module, IXMLDOMNode* parent, int& rowPosition, int level);
+    // module is the name that rows and the report show; the library loaded is loadPath (module when
+    // null), and only when that is an absolute path.
+    HRESULT QueryComponentPath(const wchar_t* module, IXMLDOMNode* parent, int& rowPosition, int level,
+                               const wchar_t* loadPath = nullptr);
     HRESULT CheckOutlookModule(IXMLDOMNode* parent);
 
     // Members ------------------------------------------------------------------------------------------
@@ -91,7 +94,9 @@ public:
     std::unique_ptr<CReportDocument> report; // the running test's document; null when there is none
     bool stopSeen = false;                   // worker only; cleared by the driver at the start of a run
 
-    // Findings that one probe leaves for a later one (worker thread only).
+    // Findings that one probe leaves for a later one (worker thread only). Each run starts with them
+    // empty, so that nothing a run finds comes from the run before it.
+    void ResetFindings();
     OsInfo osInfo{};
     std::wstring systemFolder;
     std::wstring windowsFolder;
@@ -112,5 +117,12 @@ private:
 // The folder of the given executable path: cut before the last backslash; "C:\" when there is no
 // backslash, or the only one is the first character.
 std::wstring OutputFolderFromModulePath(const wchar_t* modulePath);
+
+// The folder of the running program, by the rule above.
+std::wstring ProgramFolder();
+
+// The report file's path in the output folder as the user typed it: spaces around it and one pair of
+// surrounding double quotes are taken off, and a folder left empty is the program's own.
+std::wstring ReportFilePath(const std::wstring& outputFolder, const wchar_t* fileName);
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 // The paths that each MAPI library gives for Outlook's component under each language choice.
 #include "engine/ReportData.h"
 
+#include "probes/mail/ModuleFolder.h"
 #include "probes/mail/ProbeStep.h"
 #include "res/resource.h"
 
@@ -9,6 +10,8 @@ namespace corvane {
 namespace {
 constexpr int kFirstRowLevel = 1;
 constexpr int kErrorIndent = 2; // under the modules' rows, not beside them
+constexpr wchar_t kStub[] = L"MAPISTUB.DLL";
+constexpr wchar_t kLibrary[] = L"MAPI32.DLL";
 } // namespace
 
 HRESULT CReportData::CheckMapiComponentPaths(IXMLDOMNode* parent)
@@ -17,9 +20,14 @@ HRESULT CReportData::CheckMapiComponentPaths(IXMLDOMNode* parent)
         return S_FALSE;
 
     CProbeStep step(*this, IDS_CHECK_MAPI);
-    // Bare names, so that the system's module search finds the libraries as every client does.
-    HRESULT hr = QueryComponentPath(L"MAPISTUB.DLL", parent, step.rowPosition, kFirstRowLevel);
-    QueryComponentPath(L"MAPI32.DLL", parent, step.rowPosition, kFirstRowLevel);
+    // The libraries are loaded from the System folder, the files whose versions the step before showed:
+    // a search by bare name would take a copy from the folder Corvane was started from first, and run it.
+    // Without a System folder there is no path, and the load fails as for a missing file.
+    EnsureTrailingBackslash(systemFolder);
+    const std::wstring stub = systemFolder.empty() ? std::wstring(kStub) : systemFolder + kStub;
+    const std::wstring library = systemFolder.empty() ? std::wstring(kLibrary) : systemFolder + kLibrary;
+    HRESULT hr = QueryComponentPath(kStub, parent, step.rowPosition, kFirstRowLevel, stub.c_str());
+    QueryComponentPath(kLibrary, parent, step.rowPosition, kFirstRowLevel, library.c_str());
     if (!dllPathEx.empty())
     {
         const HRESULT extra = QueryComponentPath(dllPathEx.c_str(), parent, step.rowPosition, kFirstRowLevel);

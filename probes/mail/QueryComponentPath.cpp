@@ -3,6 +3,7 @@
 
 #include "engine/StringTable.h"
 #include "framework/HResult.h"
+#include "framework/SystemLibrary.h"
 #include "framework/UniqueHandle.h"
 #include "probes/mail/AnsiText.h"
 #include "probes/mail/ProbeStep.h"
@@ -23,11 +24,6 @@ constexpr DWORD kPathBufferBytes = 520;
 constexpr int kModuleIcon = 7;
 constexpr int kPathIcon = 8;
 
-template <typename Proc> Proc GetProcAddressAs(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
 // A qualifier is a multi-string: the whole data, then a closing empty string even if the data lacks one,
 // so the library never reads past what it was given.
 std::string QualifierArgument(const std::wstring& wholeData)
@@ -44,10 +40,29 @@ struct ComponentCall
     UINT rowId;
 };
 
+// "C:\..." or "\\server\share\...": a path that no search order can turn into another file.
+bool IsAbsolutePath(const wchar_t* path)
+{
+    const bool drive = ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+                       path[1] == L':' && path[2] == L'\\';
+    return drive || (path[0] == L'\\' && path[1] == L'\\');
+}
+
+// Loads a library from exactly the file named; the modules it needs are looked for beside it first.
+HMODULE LoadLibraryByPath(const wchar_t* path)
+{
+    if (!IsAbsolutePath(path))
+    {
+        ::SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    return ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 } // namespace
 
 HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* parent, int& rowPosition,
-                                        int level)
+                                        int level, const wchar_t* loadPath)
 {
     if (!module)
         return E_INVALIDARG;
@@ -57,7 +72,7 @@ HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* pare
     HRESULT hr = S_OK;
     FGetComponentPathProc getComponentPath = nullptr;
     ::SetLastError(ERROR_SUCCESS);
-    CModule library(::LoadLibraryW(module));
+    CModule library(LoadLibraryByPath(loadPath ? loadPath : module));
     if (!library)
     {
         hr = FailureFromLastError();

@@ -93,9 +93,9 @@ CUiDriver::~CUiDriver()
     }
 }
 
-bool CUiDriver::Start()
+bool CUiDriver::Start(const std::wstring& executable)
 {
-    std::wstring path = CorvaneExecutable();
+    std::wstring path = executable.empty() ? CorvaneExecutable() : executable;
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

@@ -25,8 +25,9 @@ public:
     // Ends the program if a test left it running.
     ~CUiDriver();
 
-    // Starts the program and waits for its main window; false when it does not appear.
-    bool Start();
+    // Starts the program (the build's Corvane.exe unless another copy is named) and waits for its main
+    // window; false when it does not appear.
+    bool Start(const std::wstring& executable = std::wstring());
     bool HasExited(DWORD timeout = 0) const;
 
     HWND Window() const { return window_; }

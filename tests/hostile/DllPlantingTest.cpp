@@ -16,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace corvane;
 using namespace corvane::scale;
@@ -113,4 +115,96 @@ TEST(DllPlanting, AMapiStubPlantedInTheWorkingDirectoryIsNeverLoaded)
     // Its version record is the System folder's file in any case (read by full path).
     EXPECT_NE(std::string::npos, report.find("Corvane Mock MAPI"));
     EXPECT_EQ(std::string::npos, report.find("Corvane Failing MAPI"));
+}
+
+namespace {
+
+// The DLLs that Windows loads only from the System folder whatever lies beside a program (the known
+// DLLs of Windows XP and later, as far as Corvane imports them). Wine enforces no such list: it takes
+// its own builtin library in place of any copy of these, so the list is held here as Windows' fact.
+const char* const kKnownDlls[] = {"advapi32.dll", "gdi32.dll",   "kernel32.dll", "msvcrt.dll", "ole32.dll",
+                                  "oleaut32.dll", "shell32.dll", "shlwapi.dll",  "user32.dll"};
+
+// COMCTL32.dll is not a known DLL, but the manifest's common controls dependency has Windows load it
+// from the side-by-side store and never from beside the program.
+const char kCommonControls[] = "comctl32.dll";
+
+// The names of the DLLs that the executable imports, read from its import table.
+std::vector<std::string> ImportedDlls(const std::wstring& executable)
+{
+    std::vector<std::string> names;
+    const HMODULE image = ::LoadLibraryExW(executable.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (!image)
+        return names;
+    const BYTE* base = reinterpret_cast<const BYTE*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (const auto* entry =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         directory.VirtualAddress && entry->Name; ++entry)
+        names.push_back(Lower(reinterpret_cast<const char*>(base + entry->Name)));
+    ::FreeLibrary(image);
+    return names;
+}
+
+} // namespace
+
+TEST(DllPlanting, LibrariesPlantedBesideTheProgramAreNeverLoaded)
+{
+    ASSERT_TRUE(InstallMockMapiStub());
+    WriteSampleMachine({2, 5});
+    const std::wstring folder = L"C:\\plantedapp";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\Corvane.exe";
+    ASSERT_TRUE(::CopyFileW(uitest::CorvaneExecutable().c_str(), program.c_str(), FALSE));
+
+    // What a bare name would find first: the MAPI libraries, and every import that is neither a known DLL
+    // nor the side-by-side common controls.
+    std::vector<std::string> planted = {"mapistub.dll", "mapi32.dll"};
+    const std::vector<std::string> imports = ImportedDlls(program);
+    ASSERT_FALSE(imports.empty()) << "the import table of Corvane.exe could not be read";
+    for (const std::string& name : imports)
+    {
+        if (std::find(std::begin(kKnownDlls), std::end(kKnownDlls), name) == std::end(kKnownDlls) &&
+            name != kCommonControls)
+            planted.push_back(name);
+    }
+    EXPECT_EQ(2u, planted.size()) << "Corvane.exe imports a DLL that Windows would look for beside it first: "
+                                  << planted.back();
+    // Wine takes a planted copy only of a library it has no builtin for or is told to load as native:
+    // here the MAPI stub (as on the sample machines). The others, and the common controls, are planted
+    // all the same.
+    planted.push_back(kCommonControls);
+    for (const std::string& name : planted)
+    {
+        const std::wstring target = folder + L"\\" + std::wstring(name.begin(), name.end());
+        ASSERT_TRUE(
+            ::CopyFileW(BuildFile(L"tests/hostile/planted_library.dll").c_str(), target.c_str(), FALSE));
+        ::DeleteFileW((target + L".loaded").c_str());
+    }
+
+    test::CScratchFolder reports;
+    std::vector<uitest::EventRow> rows;
+    {
+        uitest::CUiDriver ui;
+        ASSERT_TRUE(ui.Start(program)) << "Corvane.exe did not show its window";
+        ui.SetChecked(IDC_VERBOSE, true);
+        ui.Type(IDC_OUTPUT_FOLDER, reports.Path());
+        ASSERT_TRUE(ui.Click(IDC_EXECUTE));
+        ASSERT_TRUE(ui.WaitUntilIdle(120000)) << "the run did not end";
+        rows = ui.Rows();
+        EXPECT_TRUE(ui.Close());
+    }
+    for (const std::string& name : planted)
+    {
+        const std::wstring marker = folder + L"\\" + std::wstring(name.begin(), name.end()) + L".loaded";
+        EXPECT_FALSE(test::FileExists(marker)) << "the planted " << name << " was loaded";
+    }
+    const std::wstring systemAnswer = L"C:\\Mock\\MAPISTUB.DLL\\{FF1D0740-D227-11D1-A4B0-006008AF820E}\\";
+    const std::wstring outlookRow = FormatResourceString(IDS_MS_OUTLOOK_PATH, systemAnswer.c_str());
+    bool systemRow = false;
+    for (const uitest::EventRow& row : rows)
+        systemRow = systemRow || row.text.rfind(outlookRow, 0) == 0;
+    EXPECT_TRUE(systemRow) << "the System folder's MAPISTUB.DLL was not the one called";
 }

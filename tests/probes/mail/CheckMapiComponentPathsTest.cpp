@@ -68,9 +68,12 @@ std::string FailedStruct(const std::string& modulePath, const std::string& code)
 
 } // namespace
 
-TEST_F(CheckMapiComponentPathsTest, AsksTheStubAndTheLibraryFoundBySearchOrder)
+// The libraries are the System folder's, whatever the search order would find first by their bare names
+// (here a stub without the export); rows and report name them as the bare names.
+TEST_F(CheckMapiComponentPathsTest, AsksTheStubAndTheLibraryOfTheSystemFolder)
 {
-    CDllDirectory mocks(FixturePath(L"mapi"));
+    CDllDirectory searchedFirst(FixturePath(L"noexport"));
+    env.engine.systemFolder = FixturePath(L"mapi");
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_OK, env.engine.CheckMapiComponentPaths(report.Section()));
     // MAPI32.DLL is Wine's own library (Wine puts it in place of any module of that name): it has the
@@ -90,7 +93,7 @@ TEST_F(CheckMapiComponentPathsTest, AsksTheStubAndTheLibraryFoundBySearchOrder)
 
 TEST_F(CheckMapiComponentPathsTest, DllPathExIsAskedThirdAndNotVerboseGivesOneRowPerModule)
 {
-    CDllDirectory mocks(FixturePath(L"mapi"));
+    env.engine.systemFolder = FixturePath(L"mapi");
     env.engine.dllPathEx = FixturePath(L"ex\\MAPIEX.DLL");
     env.engine.verbose = FALSE;
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
@@ -107,28 +110,27 @@ TEST_F(CheckMapiComponentPathsTest, DllPathExIsAskedThirdAndNotVerboseGivesOneRo
               report.SavedText());
 }
 
+// The folder holds the stub alone: MAPI32.DLL is not found there, and not looked for anywhere else.
 TEST_F(CheckMapiComponentPathsTest, StubWithoutTheExportFailsTheStepAtIndentTwo)
 {
-    CDllDirectory mocks(FixturePath(L"noexport"));
+    env.engine.systemFolder = FixturePath(L"noexport");
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(static_cast<HRESULT>(0x8007007F), env.engine.CheckMapiComponentPaths(report.Section()));
     EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
               "7 1 Language Dependent Path (MAPI32.DLL)\n"
-              "8 2 MS Outlook: \n"
-              "8 2 MS Office: \n"
-              "8 2 Generic: \n"
               "1 2 Failed to query MAPI config information. (0x8007007F)\n",
               Rows());
     EXPECT_EQ(L"Test process is running...", env.window.StatusText());
     EXPECT_EQ(ReportFile(kSection, "<DataStruct Type=\"ProcedureCall\" Procedure=\"FGetComponentPath\" "
-                                   "ModulePath=\"MAPISTUB.DLL\">##ERROR:0x8007007F##\n</DataStruct>\n" +
-                                       FailedStruct("MAPI32.DLL", "0x80070583")),
+                                   "ModulePath=\"MAPISTUB.DLL\">##ERROR:0x8007007F##\n</DataStruct>\n"
+                                   "<DataStruct Type=\"ProcedureCall\" Procedure=\"FGetComponentPath\" "
+                                   "ModulePath=\"MAPI32.DLL\">##ERROR:0x8007007E##\n</DataStruct>\n"),
               report.SavedText());
 }
 
 TEST_F(CheckMapiComponentPathsTest, DllPathExThatCannotBeLoadedFailsTheStep)
 {
-    CDllDirectory mocks(FixturePath(L"mapi"));
+    env.engine.systemFolder = FixturePath(L"mapi");
     env.engine.dllPathEx = FixturePath(L"missing\\MAPIEX.DLL");
     env.engine.verbose = FALSE;
     EXPECT_EQ(static_cast<HRESULT>(0x8007007E), env.engine.CheckMapiComponentPaths(nullptr));
@@ -140,9 +142,30 @@ TEST_F(CheckMapiComponentPathsTest, DllPathExThatCannotBeLoadedFailsTheStep)
               Rows());
 }
 
+// A DLLPathEx that is no absolute path would be looked for along the search order: it is not loaded.
+TEST_F(CheckMapiComponentPathsTest, DllPathExThatIsNoAbsolutePathIsNotLoaded)
+{
+    CDllDirectory searchable(FixturePath(L"ex"));
+    env.engine.systemFolder = FixturePath(L"mapi");
+    env.engine.verbose = FALSE;
+    for (const wchar_t* relative : {L"MAPIEX.DLL", L"ex\\MAPIEX.DLL", L"C:MAPIEX.DLL"})
+    {
+        env.engine.RemoveEvent(-1);
+        env.engine.dllPathEx = relative;
+        EXPECT_EQ(static_cast<HRESULT>(0x8007007E), env.engine.CheckMapiComponentPaths(nullptr))
+            << ToUtf8(relative);
+        EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
+                  "7 1 Language Dependent Path (MAPI32.DLL)\n"
+                  "7 1 Language Dependent Path (" +
+                      ToUtf8(relative) + ")\n" +
+                      "1 2 Failed to query MAPI config information. (0x8007007E)\n",
+                  Rows());
+    }
+}
+
 TEST_F(CheckMapiComponentPathsTest, DoesNothingWithoutBothLanguageValues)
 {
-    CDllDirectory mocks(FixturePath(L"mapi"));
+    env.engine.systemFolder = FixturePath(L"mapi");
     env.engine.hasLcidKeys = FALSE;
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_FALSE, env.engine.CheckMapiComponentPaths(report.Section()));

@@ -1,0 +1,19 @@
+#pragma once
+// Libraries loaded at run time from the System folder by full path, never by a search that could find a
+// copy planted beside the program or in its working directory.
+
+#include "framework/UniqueHandle.h"
+
+namespace corvane {
+
+// Loads name (a file name such as L"version.dll") from the System folder; null with the last error set
+// when it cannot be loaded.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+// A typed export of a loaded library; null when the library lacks it.
+template <typename Proc> Proc GetProcAddressAs(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+} // namespace corvane
