@@ -52,12 +52,13 @@ HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, 
         report->AppendElement(&element, parent, structure.Put());
     }
 
-    const wchar_t* company = versionInfo.QueryString(kCompanyNameString);
+    std::wstring company;
+    versionInfo.QueryString(kCompanyNameString, company);
     const VersionMember members[] = {
         {IDS_PRODUCT_VERSION, xml::ValueVersion, xml::ProductVersionMember,
          versionInfo.GetProductVersionText(L'.')},
         {IDS_FILE_VERSION, xml::ValueVersion, xml::FileVersionMember, versionInfo.GetFileVersionText(L'.')},
-        {IDS_VENDOR, xml::ValueString, xml::CompanyNameMember, company ? company : L""},
+        {IDS_VENDOR, xml::ValueString, xml::CompanyNameMember, company},
     };
     for (const VersionMember& member : members)
     {

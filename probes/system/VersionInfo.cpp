@@ -2,6 +2,7 @@
 
 #include "engine/StringTable.h"
 #include "framework/HResult.h"
+#include "probes/system/VersionLibrary.h"
 
 #include <cstring>
 #include <new>
@@ -30,6 +31,7 @@ std::wstring CVersionInfo::StringSubBlock(DWORD translation, const wchar_t* name
 void CVersionInfo::Free()
 {
     block_.reset();
+    blockSize_ = 0;
     translation_ = 0;
 }
 
@@ -55,9 +57,10 @@ HRESULT CVersionInfo::Load(const wchar_t* path)
     if (shortLength == 0 || shortLength >= kPathLength)
         return FailureFromLastError();
 
+    const CVersionLibrary& library = CVersionLibrary::Get();
     DWORD handle = 0;
     ::SetLastError(ERROR_SUCCESS);
-    const DWORD size = ::GetFileVersionInfoSizeW(shortPath, &handle);
+    const DWORD size = library.GetFileVersionInfoSize(shortPath, &handle);
     if (size == 0)
         return FailureFromLastError();
 
@@ -66,13 +69,13 @@ HRESULT CVersionInfo::Load(const wchar_t* path)
         return E_OUTOFMEMORY;
 
     ::SetLastError(ERROR_SUCCESS);
-    if (!::GetFileVersionInfoW(shortPath, 0, size, block.get()))
+    if (!library.GetFileVersionInfo(shortPath, 0, size, block.get()))
         return FailureFromLastError();
 
     void* table = nullptr;
     UINT tableLength = 0;
     ::SetLastError(ERROR_SUCCESS);
-    if (!::VerQueryValueW(block.get(), L"\\VarFileInfo\\Translation", &table, &tableLength))
+    if (!library.VerQueryValue(block.get(), L"\\VarFileInfo\\Translation", &table, &tableLength))
         return FailureFromLastError();
     if (!table || tableLength < 2 * sizeof(WORD))
         return E_FAIL; // a table without an entry names no translation
@@ -80,6 +83,7 @@ HRESULT CVersionInfo::Load(const wchar_t* path)
     const WORD* entry = static_cast<const WORD*>(table);
     translation_ = (static_cast<DWORD>(entry[0]) << 16) | entry[1];
     block_ = std::move(block);
+    blockSize_ = size;
     return S_FALSE;
 }
 
@@ -89,30 +93,37 @@ bool CVersionInfo::GetFixedInfo(VS_FIXEDFILEINFO& fixedInfo) const
         return false;
     void* fixed = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block_.get(), L"\\", &fixed, &length) || !fixed ||
+    if (!CVersionLibrary::Get().VerQueryValue(block_.get(), L"\\", &fixed, &length) || !fixed ||
         length < sizeof(VS_FIXEDFILEINFO))
         return false;
     std::memcpy(&fixedInfo, fixed, sizeof(VS_FIXEDFILEINFO));
     return true;
 }
 
-const wchar_t* CVersionInfo::QueryString(const wchar_t* name, DWORD translation, UINT* length) const
+bool CVersionInfo::QueryString(const wchar_t* name, std::wstring& text, DWORD translation) const
 {
-    if (length)
-        *length = 0;
+    text.clear();
     if (!block_)
     {
         ::SetLastError(ERROR_NO_DATA);
-        return nullptr;
+        return false;
     }
     const std::wstring subBlock = StringSubBlock(translation ? translation : translation_, name);
     void* value = nullptr;
     UINT valueLength = 0;
-    if (!::VerQueryValueW(block_.get(), subBlock.c_str(), &value, &valueLength))
-        return nullptr;
-    if (length)
-        *length = valueLength;
-    return static_cast<const wchar_t*>(value);
+    if (!CVersionLibrary::Get().VerQueryValue(block_.get(), subBlock.c_str(), &value, &valueLength))
+        return false;
+    // The value is exactly the length the resource gives, which need not include a terminator (and is 0
+    // for an empty value); it ends earlier at a NUL, and never reaches past the block.
+    const BYTE* start = static_cast<const BYTE*>(value);
+    const BYTE* end = block_.get() + blockSize_;
+    if (!start || start < block_.get() || start >= end)
+        return true;
+    const size_t available = static_cast<size_t>(end - start) / sizeof(wchar_t);
+    const size_t length = valueLength < available ? valueLength : available;
+    const wchar_t* characters = static_cast<const wchar_t*>(value);
+    text.assign(characters, ::wcsnlen(characters, length));
+    return true;
 }
 
 std::wstring CVersionInfo::GetFileVersionText(wchar_t separator) const

@@ -25,9 +25,9 @@ public:
     bool GetFixedInfo(VS_FIXEDFILEINFO& fixedInfo) const;
 
     // A string of the resource's string table for translation (0: the resource's own first
-    // translation). Points into the loaded resource; null when not found, and with no resource loaded
-    // the last error is ERROR_NO_DATA. length, when given, receives the value's length in characters.
-    const wchar_t* QueryString(const wchar_t* name, DWORD translation = 0, UINT* length = nullptr) const;
+    // translation), copied into text: the value's own length, cut at a NUL within it. False (and text
+    // empty) when not found; with no resource loaded the last error is then ERROR_NO_DATA.
+    bool QueryString(const wchar_t* name, std::wstring& text, DWORD translation = 0) const;
 
     // Four numbers joined by separator (e.g. 11.0.8217.0); empty when there is no fixed record.
     std::wstring GetFileVersionText(wchar_t separator) const;
@@ -44,6 +44,7 @@ public:
 
 private:
     std::unique_ptr<BYTE[]> block_;
+    DWORD blockSize_ = 0;
     DWORD translation_ = 0;
 };
 

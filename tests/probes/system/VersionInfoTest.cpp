@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
+#include <string>
 
 using namespace corvane;
 using test::SystemFixturePath;
@@ -18,11 +18,11 @@ TEST(VersionInfo, EmptyObjectAnswersNothing)
     VS_FIXEDFILEINFO fixed{};
     EXPECT_FALSE(info.GetFixedInfo(fixed));
     EXPECT_EQ(L"", info.GetFileVersionText(L'.'));
-    UINT length = 99;
+    std::wstring text = L"stale";
     ::SetLastError(0xdeadbeef);
-    EXPECT_EQ(nullptr, info.QueryString(L"CompanyName", 0, &length));
+    EXPECT_FALSE(info.QueryString(L"CompanyName", text));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NO_DATA), ::GetLastError());
-    EXPECT_EQ(0u, length);
+    EXPECT_EQ(L"", text);
 }
 
 TEST(VersionInfo, LoadsTranslationFixedVersionsAndStrings)
@@ -38,13 +38,11 @@ TEST(VersionInfo, LoadsTranslationFixedVersionsAndStrings)
     EXPECT_EQ(L"11,0,8217,0", info.GetFileVersionText(L','));
     EXPECT_EQ(L"11.0.5510.0", info.GetProductVersionText(L'.'));
 
-    UINT length = 0;
-    const wchar_t* company = info.QueryString(L"CompanyName", 0, &length);
-    ASSERT_NE(nullptr, company);
-    EXPECT_STREQ(L"Corvane Fixtures & Partners", company);
-    EXPECT_EQ(std::wcslen(company) + 1, length); // the query counts the terminator
-    EXPECT_EQ(nullptr, info.QueryString(L"LegalCopyright", 0, &length));
-    EXPECT_EQ(0u, length);
+    std::wstring company;
+    EXPECT_TRUE(info.QueryString(L"CompanyName", company));
+    EXPECT_EQ(L"Corvane Fixtures & Partners", company); // the value's terminator is not part of the text
+    EXPECT_FALSE(info.QueryString(L"LegalCopyright", company));
+    EXPECT_EQ(L"", company);
 
     info.Free();
     EXPECT_EQ(0u, info.Translation());
@@ -62,10 +60,10 @@ TEST(VersionInfo, AnotherTranslationIsTakenFromTheTable)
     CVersionInfo info;
     ASSERT_EQ(S_FALSE, info.Load(SystemFixturePath(L"versioned_de.dll").c_str()));
     EXPECT_EQ(0x040704E4u, info.Translation());
-    const wchar_t* company = info.QueryString(L"CompanyName");
-    ASSERT_NE(nullptr, company);
-    EXPECT_STREQ(L"Pr\u00fcfmodul GmbH", company);
-    EXPECT_EQ(nullptr, info.QueryString(L"CompanyName", 0x040904B0));
+    std::wstring company;
+    EXPECT_TRUE(info.QueryString(L"CompanyName", company));
+    EXPECT_EQ(L"Pr\u00fcfmodul GmbH", company);
+    EXPECT_FALSE(info.QueryString(L"CompanyName", company, 0x040904B0));
 }
 
 TEST(VersionInfo, EachFailingStepGivesItsCodeAndLeavesTheObjectEmpty)
@@ -87,7 +85,29 @@ TEST(VersionInfo, EachFailingStepGivesItsCodeAndLeavesTheObjectEmpty)
         EXPECT_EQ(failure.code, info.Load(SystemFixturePath(failure.module).c_str()))
             << test::ToUtf8(failure.module);
         EXPECT_EQ(0u, info.Translation());
-        EXPECT_EQ(nullptr, info.QueryString(L"CompanyName"));
+        std::wstring company;
+        EXPECT_FALSE(info.QueryString(L"CompanyName", company));
+    }
+}
+
+// Hand-made version blocks: a value of length 0, and a last value whose length has no terminator in
+// it, directly followed by the next block's header. Each is exactly what its length says.
+TEST(VersionInfo, AStringIsExactlyItsOwnLengthEvenWithoutATerminator)
+{
+    struct Case
+    {
+        const wchar_t* module;
+        const wchar_t* company;
+    };
+    const Case cases[] = {{L"company_empty.dll", L""},
+                          {L"company_unterminated.dll", L"Corvane Unterminated"}};
+    for (const Case& c : cases)
+    {
+        CVersionInfo info;
+        ASSERT_EQ(S_FALSE, info.Load(SystemFixturePath(c.module).c_str())) << test::ToUtf8(c.module);
+        std::wstring company = L"stale";
+        EXPECT_TRUE(info.QueryString(L"CompanyName", company)) << test::ToUtf8(c.module);
+        EXPECT_EQ(c.company, company) << test::ToUtf8(c.module);
     }
 }
 
