@@ -16,14 +16,35 @@ std::wstring OutputFolderFromModulePath(const wchar_t* modulePath)
     return path.substr(0, lastBackslash);
 }
 
-CReportData::CReportData()
+std::wstring ProgramFolder()
 {
     wchar_t modulePath[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         modulePath[0] = L'\0';
-    outputFolder = OutputFolderFromModulePath(modulePath);
+    return OutputFolderFromModulePath(modulePath);
 }
+
+std::wstring ReportFilePath(const std::wstring& outputFolder, const wchar_t* fileName)
+{
+    const auto trimSpaces = [](const std::wstring& text) {
+        const size_t first = text.find_first_not_of(L' ');
+        return first == std::wstring::npos ? std::wstring()
+                                           : text.substr(first, text.find_last_not_of(L' ') - first + 1);
+    };
+    // Spaces around the text and one pair of double quotes (Explorer's "Copy as path") are no part of
+    // the folder; a folder left empty would otherwise name the root of the current drive.
+    std::wstring folder = trimSpaces(outputFolder);
+    if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"')
+        folder = trimSpaces(folder.substr(1, folder.size() - 2));
+    if (folder.empty())
+        folder = ProgramFolder();
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    return folder + fileName;
+}
+
+CReportData::CReportData() : outputFolder(ProgramFolder()) {}
 
 CReportData::~CReportData()
 {
@@ -40,6 +61,22 @@ void CReportData::AttachDialog(HWND window)
     eventList = window ? ::GetDlgItem(window, IDC_EVENT_LIST) : nullptr;
     executeButton = window ? ::GetDlgItem(window, IDC_EXECUTE) : nullptr;
     stopButton = window ? ::GetDlgItem(window, IDC_STOP) : nullptr;
+}
+
+void CReportData::ResetFindings()
+{
+    osInfo = OsInfo{};
+    systemFolder.clear();
+    windowsFolder.clear();
+    programFilesFolder.clear();
+    commonFilesFolder.clear();
+    hasLcidKeys = FALSE;
+    msiComponentId.clear();
+    msiApplicationLcid.clear();
+    msiOfficeLcid.clear();
+    dllPath.clear();
+    dllPathEx.clear();
+    outlookFolder.clear();
 }
 
 HRESULT CReportData::OpenReport(CReportDocument** document)

@@ -67,6 +67,7 @@ public:
             CScopedLock barrier(engine_);
         }
         engine_.stopSeen = false;
+        engine_.ResetFindings();
         try
         {
             Start();
@@ -224,10 +225,7 @@ private:
         }
         document_->AppendHeaderElement(xml::CreatedAt, ended.c_str(), nullptr, 0);
 
-        std::wstring path = engine_.outputFolder;
-        if (path.empty() || path.back() != L'\\')
-            path += L'\\';
-        path += xml::ReportFileName;
+        const std::wstring path = ReportFilePath(engine_.outputFolder, xml::ReportFileName);
         const HRESULT hr = document_->Save(path.c_str());
         if (FAILED(hr))
         {

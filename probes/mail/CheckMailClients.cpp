@@ -32,7 +32,13 @@ HRESULT CReportData::CheckMailClients(IXMLDOMNode* parent)
     CProbeStep step(*this, IDS_CHECK_MAIL_CLIENTS);
     const HRESULT hr = CopyRegistryHive(*this, {HKEY_LOCAL_MACHINE, L"HKLM", L"SOFTWARE\\Clients\\Mail"},
                                         parent, step.rowPosition, verbose ? 2 : 1, 1);
+    // Without the Outlook client key there are no settings, whatever an earlier look found.
     hasLcidKeys = FALSE;
+    msiComponentId.clear();
+    msiApplicationLcid.clear();
+    msiOfficeLcid.clear();
+    dllPath.clear();
+    dllPathEx.clear();
     if (FAILED(hr))
         return step.End(hr, IDS_MAIL_CLIENTS_FAILED);
 

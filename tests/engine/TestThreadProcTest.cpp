@@ -239,3 +239,55 @@ TEST_F(CDriverTest, TheDialogThreadTakingTheLockDuringTheEndPhaseNeverWaitsForTh
     EXPECT_TRUE(IsIdle(window));
     EXPECT_TRUE(IsStamped(window.Rows().back().text, L"Test aborted by user at "));
 }
+
+TEST_F(CDriverTest, NothingAnEarlierRunFoundIsUsedByTheNext)
+{
+    // As a run on a machine with Outlook leaves them; this machine has no Outlook client key.
+    const std::wstring stale = L"C:\\Stale\\Earlier Run";
+    engine.systemFolder = stale;
+    engine.hasLcidKeys = TRUE;
+    engine.msiComponentId = stale;
+    engine.msiApplicationLcid = stale + L"\\Outlook";
+    engine.msiOfficeLcid = stale + L"\\Office";
+    engine.dllPath = stale + L"\\MAPI.DLL";
+    engine.dllPathEx = stale + L"\\MSMAPI32.DLL";
+    engine.outlookFolder = stale;
+    engine.verbose = TRUE;
+    Run();
+    const auto rows = window.Rows();
+    for (const EventRow& row : rows)
+        EXPECT_EQ(std::wstring::npos, row.text.find(L"Stale")) << Describe(rows);
+    EXPECT_EQ(std::string::npos, ReadFileBytes(ReportPath()).find("Stale"));
+    EXPECT_EQ(L"", engine.dllPathEx);
+    EXPECT_FALSE(engine.hasLcidKeys);
+}
+
+TEST_F(CDriverTest, ABlankOrQuotedOutputFolderIsNotTheRootOfTheDrive)
+{
+    struct Case
+    {
+        std::wstring typed;
+        std::wstring report;
+    };
+    const std::wstring programReport = ProgramFolder() + L"\\Corvane.xml";
+    const Case cases[] = {
+        {L"", programReport},
+        {L"   ", programReport},
+        {L"\"\"", programReport},
+        {L" \" \" ", programReport},
+        {L"\"" + folder.Path() + L"\"", ReportPath()},
+        {L"  " + folder.Path() + L"\\  ", ReportPath()},
+    };
+    engine.stopEvent.SetEvent(); // the report of an aborted run is saved all the same
+    for (const Case& c : cases)
+    {
+        ::DeleteFileW(c.report.c_str());
+        ::DeleteFileW(L"\\Corvane.xml");
+        engine.outputFolder = c.typed;
+        engine.stopEvent.SetEvent();
+        Run();
+        EXPECT_TRUE(FileExists(c.report)) << ToUtf8(c.typed);
+        EXPECT_FALSE(FileExists(L"\\Corvane.xml")) << ToUtf8(c.typed);
+        ::DeleteFileW(c.report.c_str());
+    }
+}

@@ -125,11 +125,15 @@ TEST_F(CheckMailClientsTest, NotVerboseLeavesOnlyTheKeyAndTheSettingsRows)
     EXPECT_EQ(ReportFile(kSection, kOutlookFragment), report.SavedText());
 }
 
-TEST_F(CheckMailClientsTest, WithoutOutlookClientSaysSoAndKeepsEarlierSettings)
+TEST_F(CheckMailClientsTest, WithoutOutlookClientSaysSoAndKeepsNoEarlierSettings)
 {
     MakeOtherClient();
+    env.engine.msiComponentId = L"Earlier";
     env.engine.msiApplicationLcid = L"Earlier";
     env.engine.msiOfficeLcid = L"Run";
+    env.engine.dllPath = L"C:\\Earlier\\mapi32.dll";
+    env.engine.dllPathEx = L"C:\\Earlier\\msmapi32.dll";
+    env.engine.hasLcidKeys = TRUE;
     env.engine.verbose = FALSE;
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
 
@@ -137,8 +141,11 @@ TEST_F(CheckMailClientsTest, WithoutOutlookClientSaysSoAndKeepsEarlierSettings)
     EXPECT_EQ("9 1 HKLM\\SOFTWARE\\Clients\\Mail\n"
               "7 1 Microsoft Outlook registry key not found\n",
               Rows());
-    EXPECT_EQ(L"Earlier", env.engine.msiApplicationLcid);
-    EXPECT_TRUE(env.engine.hasLcidKeys);
+    for (const std::wstring* setting :
+         {&env.engine.msiComponentId, &env.engine.msiApplicationLcid, &env.engine.msiOfficeLcid,
+          &env.engine.dllPath, &env.engine.dllPathEx})
+        EXPECT_EQ(L"", *setting);
+    EXPECT_FALSE(env.engine.hasLcidKeys);
     EXPECT_EQ(ReportFile(kSection,
                          "<DataList Type=\"RegHive\" Name=\"HKLM\\SOFTWARE\\Clients\\Mail\">\n"
                          "<DataList Type=\"RegNode\" Name=\"Corvane Mail\">\n"
@@ -208,7 +215,7 @@ TEST_F(CheckMailClientsTest, ExpandableDllPathsAreNotKept)
         Rows());
 }
 
-TEST_F(CheckMailClientsTest, MissingEmptyOrTooLongSettingsAreEmptyAndTheLanguageKeysAreOff)
+TEST_F(CheckMailClientsTest, MissingOrEmptySettingsAreEmptyAndTheLanguageKeysAreOff)
 {
     CRegKey outlook = mail.Create(L"Microsoft Outlook");
     SetString(outlook.Get(), L"MSIApplicationLCID", L"Microsoft\\Office\\11.0\\Outlook");
@@ -220,7 +227,7 @@ TEST_F(CheckMailClientsTest, MissingEmptyOrTooLongSettingsAreEmptyAndTheLanguage
     env.engine.verbose = TRUE;
 
     EXPECT_EQ(S_OK, env.engine.CheckMailClients(nullptr));
-    EXPECT_EQ(L"", env.engine.msiComponentId);
+    EXPECT_EQ(std::wstring(260, L'x'), env.engine.msiComponentId); // longer than the work buffer: read whole
     EXPECT_EQ(std::wstring(L"Microsoft\\Office\\11.0\\Outlook\0", 30), env.engine.msiApplicationLcid);
     EXPECT_EQ(L"", env.engine.msiOfficeLcid);
     EXPECT_EQ(L"", env.engine.dllPath);
@@ -233,10 +240,37 @@ TEST_F(CheckMailClientsTest, MissingEmptyOrTooLongSettingsAreEmptyAndTheLanguage
                   "\n"
                   "19 3 MSIOfficeLCID: \n"
                   "7 1 Microsoft Outlook Settings\n"
-                  "4 2 MSIComponentID: \n"
+                  "4 2 MSIComponentID: " +
+                  std::string(260, 'x') +
+                  "\n"
                   "4 2 MSIApplicationLCID: Microsoft\\Office\\11.0\\Outlook\n"
                   "4 2 MSIOfficeLCID: \n",
               Rows());
+}
+
+// Settings longer than the 520-byte work buffer are read whole, whatever their length.
+TEST_F(CheckMailClientsTest, LongSettingsAreReadWhole)
+{
+    for (size_t length : {300u, 3000u})
+    {
+        CRegKey outlook = MakeOutlookClient();
+        const std::wstring component(length, L'c');
+        const std::wstring path = L"C:\\" + std::wstring(length, L'p');
+        const std::wstring language = std::wstring(length, L'l');
+        SetString(outlook.Get(), L"MSIComponentID", component);
+        SetString(outlook.Get(), L"DLLPath", path + L"\\mapi32.dll");
+        SetString(outlook.Get(), L"DLLPathEx", path + L"\\msmapi32.dll");
+        SetMultiString(outlook.Get(), L"MSIApplicationLCID", {language, L"LastUILanguage"});
+        SetMultiString(outlook.Get(), L"MSIOfficeLCID", {language, L"UILanguage"});
+        env.engine.verbose = FALSE;
+        EXPECT_EQ(S_OK, env.engine.CheckMailClients(nullptr)) << length;
+        EXPECT_EQ(component, env.engine.msiComponentId) << length;
+        EXPECT_EQ(path + L"\\mapi32.dll", env.engine.dllPath) << length;
+        EXPECT_EQ(path + L"\\msmapi32.dll", env.engine.dllPathEx) << length;
+        EXPECT_EQ(MultiStringData({language, L"LastUILanguage"}), env.engine.msiApplicationLcid) << length;
+        EXPECT_EQ(MultiStringData({language, L"UILanguage"}), env.engine.msiOfficeLcid) << length;
+        EXPECT_TRUE(env.engine.hasLcidKeys) << length;
+    }
 }
 
 TEST_F(CheckMailClientsTest, LanguageValueWithEmptyFirstStringTurnsTheLanguageKeysOff)
