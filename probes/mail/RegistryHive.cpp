@@ -48,7 +48,23 @@ RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name)
     DWORD size = kWorkBufferBytes;
     value.status = ::RegQueryValueExW(key, name, nullptr, &value.type, buffer, &size);
     if (value.status == ERROR_SUCCESS)
+    {
         value.data.assign(reinterpret_cast<const wchar_t*>(buffer), size / sizeof(wchar_t));
+        return value;
+    }
+    // A longer value is read whole with the size the registry reports; it may grow between the two
+    // reads, so a few tries are allowed before it counts as unreadable.
+    for (int attempt = 0; attempt < 4 && value.status == ERROR_MORE_DATA; ++attempt)
+    {
+        std::wstring data((size + sizeof(wchar_t) - 1) / sizeof(wchar_t), L'\0');
+        value.status =
+            ::RegQueryValueExW(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data.data()), &size);
+        if (value.status == ERROR_SUCCESS)
+        {
+            data.resize(size / sizeof(wchar_t));
+            value.data = std::move(data);
+        }
+    }
     return value;
 }
 

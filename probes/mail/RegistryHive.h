@@ -21,7 +21,8 @@ struct HiveKey
 HRESULT CopyRegistryHive(CReportData& engine, const HiveKey& hive, IXMLDOMNode* parent, int& rowPosition,
                          int logDepth, int subkeyDepth, const std::function<void(HKEY)>& inspect = {});
 
-// One value read into a 520-byte work buffer (type preset to REG_SZ): a value that does not fit fails.
+// One value read whole (type preset to REG_SZ): into the 520-byte work buffer when it fits, otherwise
+// again with the size that the registry reports.
 struct RegistryValue
 {
     LONG status = ERROR_FILE_NOT_FOUND;

@@ -62,13 +62,17 @@ TEST_F(CheckOutlookAppPathTest, PathWithoutSemicolonIsTakenWholeAndUnexpanded)
     EXPECT_EQ("9 1 HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE\n", Rows());
 }
 
-TEST_F(CheckOutlookAppPathTest, PathTooLongForTheBufferLeavesNoFolder)
+// A search list longer than the work buffer is read whole: Outlook's folder is still its first entry.
+TEST_F(CheckOutlookAppPathTest, PathLongerThanTheWorkBufferStillGivesTheFolder)
 {
-    MakeKey(L"C:\\" + std::wstring(257, L'x'));
-    env.engine.outlookFolder = L"C:\\Earlier\\";
-    env.engine.verbose = FALSE;
-    EXPECT_EQ(S_OK, env.engine.CheckOutlookAppPath(nullptr));
-    EXPECT_EQ(L"", env.engine.outlookFolder);
+    for (size_t length : {300u, 3000u})
+    {
+        MakeKey(L"C:\\Office\\;C:\\" + std::wstring(length, L'x'));
+        env.engine.verbose = FALSE;
+        EXPECT_EQ(S_OK, env.engine.CheckOutlookAppPath(nullptr)) << length;
+        EXPECT_EQ(L"C:\\Office\\", env.engine.outlookFolder) << length;
+        env.engine.RemoveEvent(-1);
+    }
 }
 
 TEST_F(CheckOutlookAppPathTest, MissingPathValueLeavesNoFolder)
