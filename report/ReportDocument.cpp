@@ -30,6 +30,24 @@ constexpr CLSID kNoClass = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00,
 
 CLSID g_rememberedClass = kNoClass;
 
+// A file that is deleted again unless it is kept.
+class CTemporaryFile
+{
+public:
+    explicit CTemporaryFile(std::wstring path) : path_(std::move(path)) {}
+    CTemporaryFile(const CTemporaryFile&) = delete;
+    CTemporaryFile& operator=(const CTemporaryFile&) = delete;
+    ~CTemporaryFile()
+    {
+        if (!path_.empty())
+            ::DeleteFileW(path_.c_str());
+    }
+    void Keep() { path_.clear(); }
+
+private:
+    std::wstring path_;
+};
+
 HRESULT CreateDocument(const CLSID& documentClass, CComPtr<IXMLDOMDocument2>& document)
 {
     return ::CoCreateInstance(documentClass, nullptr, CLSCTX_INPROC_SERVER, kIidDocument2,
@@ -82,22 +100,43 @@ HRESULT RestoreDeclaration(IXMLDOMDocument2* document, IXMLDOMNode* declaration)
     return document->insertBefore(declaration, before, inserted.Put());
 }
 
-// Replaces the file at path with the declaration line and the content.
+// Writes the declaration line and the content into a new file in the report's folder and only then puts
+// it in the report's place, in one step: a write that fails part-way (a full disk, a share that went
+// away) leaves the previous report as it was, and no half-written file behind.
 HRESULT WriteReportFile(const wchar_t* path, const std::string& content)
 {
-    const HANDLE created =
-        ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
+    std::wstring folder(path);
+    const size_t lastBackslash = folder.rfind(L'\\');
+    folder.resize(lastBackslash == std::wstring::npos ? 0 : lastBackslash + 1);
+    if (folder.empty())
+        folder = L".";
+    wchar_t temporary[MAX_PATH] = {};
+    if (!::GetTempFileNameW(folder.c_str(), L"Cor", 0, temporary))
         return FailureFromLastError();
-    CKernelHandle file(created);
-    for (const std::string_view part : {std::string_view(kDeclarationLine), std::string_view(content)})
+    CTemporaryFile written(temporary);
+
     {
-        DWORD written = 0;
-        if (!::WriteFile(file.Get(), part.data(), static_cast<DWORD>(part.size()), &written, nullptr))
+        const HANDLE created = ::CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created == INVALID_HANDLE_VALUE)
             return FailureFromLastError();
-        if (written != part.size())
-            return HResultFromWin32(ERROR_DISK_FULL);
+        CKernelHandle file(created);
+        for (const std::string_view part : {std::string_view(kDeclarationLine), std::string_view(content)})
+        {
+            DWORD count = 0;
+            if (!::WriteFile(file.Get(), part.data(), static_cast<DWORD>(part.size()), &count, nullptr))
+                return FailureFromLastError();
+            if (count != part.size())
+                return HResultFromWin32(ERROR_DISK_FULL);
+        }
+        if (!::FlushFileBuffers(file.Get()))
+            return FailureFromLastError();
+        if (!::CloseHandle(file.Release()))
+            return FailureFromLastError();
     }
+    if (!::MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return FailureFromLastError();
+    written.Keep();
     return S_OK;
 }
 
