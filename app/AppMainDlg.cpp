@@ -172,9 +172,22 @@ void CAppMainDlg::OnExecute()
     }
     ++runNumber_;
     engine->SetRunning(worker);
+    if (!ResumeWorker(worker))
+    {
+        // The run never started: the window must not stay in its running state for ever.
+        worker->Discard();
+        engine->SetRunning(nullptr);
+        MessageBoxOf(Handle(), IDS_THREAD_FAILED, MB_ICONERROR);
+        return;
+    }
+    // The worker waits at its start barrier until this handler lets go of the lock.
     if (!IsResizable())
         Expand();
-    worker->Resume();
+}
+
+bool CAppMainDlg::ResumeWorker(CWorkerThread* worker)
+{
+    return worker->Resume();
 }
 
 void CAppMainDlg::OnStop()

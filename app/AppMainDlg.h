@@ -37,6 +37,8 @@ protected:
 
     // Makes the worker of a new run (suspended); null with the reason in the last error.
     virtual CWorkerThread* CreateWorker();
+    // Lets the new run's worker go; false with the reason in the last error.
+    virtual bool ResumeWorker(CWorkerThread* worker);
 
 private:
     void SetIcons();

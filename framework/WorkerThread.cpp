@@ -39,6 +39,12 @@ bool CWorkerThread::Resume()
     return ::ResumeThread(handle_.Get()) != static_cast<DWORD>(-1);
 }
 
+void CWorkerThread::Discard()
+{
+    ::TerminateThread(handle_.Get(), ERROR_CANCELLED);
+    delete this;
+}
+
 unsigned __stdcall CWorkerThread::Entry(void* self)
 {
     CWorkerThread* thread = static_cast<CWorkerThread*>(self);

@@ -21,6 +21,10 @@ public:
     // Lets the thread run. Once resumed the object may be gone as soon as the procedure returns.
     bool Resume();
 
+    // For a thread that was never let run (its Resume failed): ends it before it runs any of the
+    // procedure and frees the object.
+    void Discard();
+
     HANDLE Handle() const { return handle_.Get(); }
     DWORD ThreadId() const { return threadId_; }
 

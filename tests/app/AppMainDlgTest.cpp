@@ -23,6 +23,7 @@ public:
 
     std::atomic<HWND> shown{nullptr};
     bool failThreadCreation = false;
+    bool failResume = false;
 
 protected:
     BOOL OnInitDialog() override
@@ -37,6 +38,13 @@ protected:
             return CAppMainDlg::CreateWorker();
         ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
+    }
+    bool ResumeWorker(CWorkerThread* worker) override
+    {
+        if (!failResume)
+            return CAppMainDlg::ResumeWorker(worker);
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
     }
 };
 
@@ -117,37 +125,42 @@ TEST(AppendAboutItem, AnEmptyTextAddsNeitherSeparatorNorItem)
     ::DestroyMenu(menu);
 }
 
-TEST(CAppMainDlg, AWorkerThatCannotBeCreatedShows10002AndLeavesTheDialogIdleAndCompact)
+// The worker cannot be created, or created but not let run: either way the run never starts.
+TEST(CAppMainDlg, AWorkerThatCannotStartShows10002AndLeavesTheDialogIdleAndCompact)
 {
-    CReportData engine;
-    CTestableMainDlg dialog(&engine);
-    dialog.failThreadCreation = true;
-    std::wstring text;
-    bool executeEnabled = false;
-    bool stopEnabled = true;
-    bool resizable = true;
-    bool running = true;
-    RunWithScript(dialog, [&](HWND window) {
-        ::PostMessageW(::GetDlgItem(window, IDC_EXECUTE), BM_CLICK, 0, 0);
-        HWND box = WaitForOwnedBox(window);
-        if (!box)
-            return;
-        wchar_t message[256] = {};
-        ::GetDlgItemTextW(box, 0xFFFF, message, 256);
-        text = message;
-        ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-        while (::IsWindow(box))
-            ::Sleep(10);
-        executeEnabled = ::IsWindowEnabled(::GetDlgItem(window, IDC_EXECUTE)) != FALSE;
-        stopEnabled = ::IsWindowEnabled(::GetDlgItem(window, IDC_STOP)) != FALSE;
-        resizable = (::GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME) != 0;
-        running = engine.runningThread != nullptr;
-    });
-    EXPECT_EQ(L"Failed to create thread. Test can't be started.", text);
-    EXPECT_TRUE(executeEnabled);
-    EXPECT_FALSE(stopEnabled);
-    EXPECT_FALSE(resizable) << "the dialog grew without a run";
-    EXPECT_FALSE(running);
+    for (const bool atResume : {false, true})
+    {
+        CReportData engine;
+        CTestableMainDlg dialog(&engine);
+        dialog.failThreadCreation = !atResume;
+        dialog.failResume = atResume;
+        std::wstring text;
+        bool executeEnabled = false;
+        bool stopEnabled = true;
+        bool resizable = true;
+        bool running = true;
+        RunWithScript(dialog, [&](HWND window) {
+            ::PostMessageW(::GetDlgItem(window, IDC_EXECUTE), BM_CLICK, 0, 0);
+            HWND box = WaitForOwnedBox(window);
+            if (!box)
+                return;
+            wchar_t message[256] = {};
+            ::GetDlgItemTextW(box, 0xFFFF, message, 256);
+            text = message;
+            ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            while (::IsWindow(box))
+                ::Sleep(10);
+            executeEnabled = ::IsWindowEnabled(::GetDlgItem(window, IDC_EXECUTE)) != FALSE;
+            stopEnabled = ::IsWindowEnabled(::GetDlgItem(window, IDC_STOP)) != FALSE;
+            resizable = (::GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME) != 0;
+            running = engine.runningThread != nullptr;
+        });
+        EXPECT_EQ(L"Failed to create thread. Test can't be started.", text) << atResume;
+        EXPECT_TRUE(executeEnabled) << atResume;
+        EXPECT_FALSE(stopEnabled) << atResume;
+        EXPECT_FALSE(resizable) << "the dialog grew without a run; " << atResume;
+        EXPECT_FALSE(running) << atResume;
+    }
 }
 
 TEST(CAppMainDlg, InitialisationShowsTheEnginesOptions)
