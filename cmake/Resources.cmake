@@ -1,4 +1,5 @@
-# Generated resources: the event icon strips and the application icon, drawn from the pixel maps in res/.
+# Generated resources: the event icon strips and the application icon, drawn from the pixel maps in res/,
+# and the process manifest for the target's processor.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(CORVANE_GENERATED_RES ${CMAKE_BINARY_DIR}/res)
 file(GLOB CORVANE_PIXEL_MAPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/*)
@@ -13,3 +14,11 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/res/icons/draw_icons.py)
         COMMENT "Drawing the event icon strips and the application icon")
 endif()
 add_custom_target(corvane_resources DEPENDS ${CORVANE_GENERATED_FILES})
+
+# The manifest names the processor of the program it is in: x86 for the 32-bit build, amd64 for the 64-bit one.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(CORVANE_MANIFEST_ARCHITECTURE amd64)
+else()
+    set(CORVANE_MANIFEST_ARCHITECTURE x86)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/res/Application.manifest.in ${CORVANE_GENERATED_RES}/Application.manifest @ONLY)

@@ -8,6 +8,9 @@
 // almost all of the run's time on pixels that are overwritten at once. The rows themselves are inserted,
 // updated and removed at once as always; whenever the list is painted, and when the run ends, the last
 // row inserted or updated is the selected one and is scrolled into view.
+//
+// Times are GetTickCount's 32-bit milliseconds (Windows XP has no 64-bit count), and only ever compared
+// as differences of two counts, which stay right when the count wraps after 49.7 days of uptime.
 #include "engine/ReportData.h"
 #include "engine/StringTable.h"
 #include "framework/CriticalSection.h"
@@ -25,8 +28,8 @@ const wchar_t kDefaultStatusText[] = L"";
 
 // The shortest time between two paints of a held list, and how many times its own painting time that
 // gap is at least, so that painting never takes more than a small share of a run.
-constexpr ULONGLONG kPaintIntervalMs = 50;
-constexpr ULONGLONG kPaintCostFactor = 5;
+constexpr DWORD kPaintIntervalMs = 50;
+constexpr DWORD kPaintCostFactor = 5;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
@@ -69,10 +72,10 @@ struct HeldPainting
 {
     const CReportData* engine;
     HWND list;
-    bool held = false;       // WM_SETREDRAW FALSE is in force
-    int latestRow = -1;      // the row last inserted or updated; -1 when it has been removed
-    ULONGLONG lastPaint = 0; // when the list was last let through
-    ULONGLONG gap = kPaintIntervalMs;
+    bool held = false;   // WM_SETREDRAW FALSE is in force
+    int latestRow = -1;  // the row last inserted or updated; -1 when it has been removed
+    DWORD lastPaint = 0; // when the list was last let through
+    DWORD gap = kPaintIntervalMs;
 };
 
 CCriticalSection g_paintingLock;
@@ -94,7 +97,7 @@ void StartHolding(const CReportData* engine, HWND list)
     CScopedLock lock(g_paintingLock, CScopedLock::Wait::HandlingSentMessages);
     if (!list || FindPainting(engine, list))
         return;
-    g_paintings.push_back({engine, list, false, -1, ::GetTickCount64(), kPaintIntervalMs});
+    g_paintings.push_back({engine, list, false, -1, ::GetTickCount(), kPaintIntervalMs});
 }
 
 // Shows the latest row: selected, focused and scrolled into view.
@@ -109,13 +112,13 @@ void PaintNow(HeldPainting& painting)
 {
     if (!painting.held)
         return;
-    const ULONGLONG start = ::GetTickCount64();
+    const DWORD start = ::GetTickCount();
     Send(painting.list, WM_SETREDRAW, TRUE);
     painting.held = false;
     ShowLatestRow(painting);
     ::RedrawWindow(painting.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-    const ULONGLONG end = ::GetTickCount64();
-    const ULONGLONG cost = (end - start) * kPaintCostFactor;
+    const DWORD end = ::GetTickCount();
+    const DWORD cost = (end - start) * kPaintCostFactor;
     painting.gap = cost > kPaintIntervalMs ? cost : kPaintIntervalMs;
     painting.lastPaint = end;
 }
@@ -153,7 +156,7 @@ public:
     CHeldChange& operator=(const CHeldChange&) = delete;
     ~CHeldChange()
     {
-        if (painting_ && ::GetTickCount64() - painting_->lastPaint >= painting_->gap)
+        if (painting_ && ::GetTickCount() - painting_->lastPaint >= painting_->gap)
             PaintNow(*painting_);
     }
 

@@ -14,8 +14,8 @@ set -euo pipefail
 
 common=(
     cmake make python3
-    g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-    wine wine64
+    g++-mingw-w64-i686-win32 mingw-w64-i686-dev g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev
+    wine wine64 fonts-wine
     xvfb xauth x11-utils imagemagick
     libxml2-utils
     googletest

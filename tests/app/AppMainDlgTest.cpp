@@ -4,13 +4,13 @@
 
 #include "engine/ReportData.h"
 #include "res/resource.h"
+#include "tests/support/TestThread.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
-#include <thread>
 
 using namespace corvane;
 
@@ -51,14 +51,14 @@ protected:
 // Runs the dialog modally while the script drives it from another thread; the script's end closes it.
 void RunWithScript(CTestableMainDlg& dialog, const std::function<void(HWND)>& script)
 {
-    std::thread driver([&] {
+    test::CTestThread driver([&] {
         while (!dialog.shown)
             ::Sleep(10);
         script(dialog.shown);
         ::PostMessageW(dialog.shown, WM_CLOSE, 0, 0);
     });
     dialog.DoModal();
-    driver.join();
+    driver.Join();
 }
 
 HWND WaitForOwnedBox(HWND owner)

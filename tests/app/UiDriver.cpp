@@ -1,6 +1,9 @@
 #include "tests/app/UiDriver.h"
 
+#include "tests/support/Deadline.h"
+
 #include <commctrl.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 
@@ -234,10 +237,10 @@ bool CUiDriver::WaitUntilIdle(DWORD timeout)
 
 bool CUiDriver::WaitUntil(bool (*condition)(const CUiDriver&), DWORD timeout) const
 {
-    const ULONGLONG end = ::GetTickCount64() + timeout;
+    const test::CDeadline end(timeout);
     while (!condition(*this))
     {
-        if (::GetTickCount64() > end)
+        if (end.Passed())
             return false;
         ::Sleep(20);
     }
@@ -246,14 +249,14 @@ bool CUiDriver::WaitUntil(bool (*condition)(const CUiDriver&), DWORD timeout) co
 
 HWND CUiDriver::WaitForOwnedDialog(DWORD timeout) const
 {
-    const ULONGLONG end = ::GetTickCount64() + timeout;
+    const test::CDeadline end(timeout);
     for (;;)
     {
         FindContext context{processId_, window_, nullptr};
         ::EnumWindows(&FindOwned, reinterpret_cast<LPARAM>(&context));
         if (context.found)
             return context.found;
-        if (::GetTickCount64() > end)
+        if (end.Passed())
             return nullptr;
         ::Sleep(20);
     }
@@ -349,12 +352,8 @@ bool SetRegistryString(HKEY root, const wchar_t* key, const wchar_t* name, const
 
 bool DeleteRegistryTree(HKEY root, const wchar_t* key)
 {
-    const LONG status = ::RegDeleteTreeW(root, key);
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-        return false;
-    // Whether the key itself went with its subtree differs between systems.
-    const LONG deleted = ::RegDeleteKeyW(root, key);
-    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+    const LONG status = ::SHDeleteKeyW(root, key);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 bool FileExists(const std::wstring& path)

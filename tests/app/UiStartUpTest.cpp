@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <string>
+
 using namespace corvane::uitest;
 
 namespace {
@@ -37,7 +40,58 @@ std::wstring ExecutableFolder()
 class UiStartUp : public CUiTest
 {};
 
+// The text of a manifest resource of the module; empty when it has none.
+std::string ManifestText(HMODULE module, int id)
+{
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_MANIFEST);
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(::LockResource(loaded)) : nullptr;
+    return bytes ? std::string(bytes, ::SizeofResource(module, found)) : std::string();
+}
+
+bool Contains(const std::string& text, const std::string& pattern)
+{
+    return std::regex_search(text, std::regex(pattern));
+}
+
 } // namespace
+
+// The manifest that Windows reads when it starts the process: without supportedOS entries Windows 8.1 and
+// later report version 6.2, and without an execution level a 32-bit program's writes to protected
+// folders and keys are silently virtualised.
+TEST(CorvaneManifest, AsksForTheInvokersRightsDeclaresVistaTo11TheVersion6CommonControlsAndSystemDpi)
+{
+    HMODULE module = ::LoadLibraryExW(CorvaneExecutable().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module) << "LoadLibraryExW failed: " << ::GetLastError();
+    const std::string manifest = ManifestText(module, 1);
+    ::FreeLibrary(module);
+    ASSERT_FALSE(manifest.empty()) << "Corvane.exe has no manifest resource 1";
+
+    EXPECT_TRUE(Contains(manifest, R"(<requestedExecutionLevel\s[^>]*level="asInvoker")")) << manifest;
+    for (const char* windows : {"e2011457-1546-43c5-a5fe-008deee3d3f0",  // Vista
+                                "35138b9a-5d96-4fbd-8e2d-a2440225f93a",  // 7
+                                "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",  // 8
+                                "1f676c76-80e1-4239-95bb-83d0f6d0da78",  // 8.1
+                                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) // 10 and 11
+    {
+        EXPECT_TRUE(Contains(manifest, std::string(R"(<supportedOS\s+Id="\{)") + windows + R"(\}")"))
+            << windows << " missing:\n"
+            << manifest;
+    }
+#ifdef _WIN64
+    const std::string architecture = "amd64";
+#else
+    const std::string architecture = "x86";
+#endif
+    EXPECT_TRUE(Contains(manifest, R"(<assemblyIdentity\s[^>]*processorArchitecture=")" + architecture +
+                                       R"("[^>]*name="Corvane")"))
+        << manifest;
+    EXPECT_TRUE(Contains(manifest, R"(<assemblyIdentity\s[^>]*name="Microsoft.Windows.Common-Controls"\s+)"
+                                   R"(version="6.0.0.0"\s+processorArchitecture=")" +
+                                       architecture + R"("\s+publicKeyToken="6595b64144ccf1df")"))
+        << manifest;
+    EXPECT_TRUE(Contains(manifest, R"(<dpiAware\s[^>]*>true</dpiAware>)")) << manifest;
+}
 
 TEST_F(UiStartUp, ShowsTheSettingsAndExecuteButNoEventListAndNoSizingFrame)
 {

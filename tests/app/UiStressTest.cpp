@@ -1,10 +1,11 @@
 // Hundreds of runs with Execute and Stop pressed as fast as the window takes them, end phases included.
 #include "tests/app/TestWorld.h"
+#include "tests/support/Deadline.h"
+#include "tests/support/TestThread.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 using namespace corvane::uitest;
 
@@ -70,7 +71,7 @@ TEST_F(UiStress, HundredsOfRunsWithStopAndExecutePressedAsFastAsTheWindowTakesTh
     std::atomic<bool> stopping{false};
     std::atomic<bool> parked{false};
     std::atomic<int> unanswered{0};
-    std::thread stopper([&] {
+    corvane::test::CTestThread stopper([&] {
         while (!done)
         {
             parked = !stopping;
@@ -120,7 +121,7 @@ TEST_F(UiStress, HundredsOfRunsWithStopAndExecutePressedAsFastAsTheWindowTakesTh
     // still held and the worker is still sending to the window.
     stopping = true;
     std::atomic<int> executes{0};
-    std::thread executor([&] {
+    corvane::test::CTestThread executor([&] {
         while (!done)
         {
             if (!ui.Click(204))
@@ -128,15 +129,15 @@ TEST_F(UiStress, HundredsOfRunsWithStopAndExecutePressedAsFastAsTheWindowTakesTh
             ++executes;
         }
     });
-    const ULONGLONG end = ::GetTickCount64() + 20000;
-    while (::GetTickCount64() < end)
+    const corvane::test::CDeadline end(20000);
+    while (!end.Passed())
     {
         ASSERT_TRUE(ui.Responds(10000)) << "the window stopped answering";
         ::Sleep(100);
     }
     done = true;
-    executor.join();
-    stopper.join();
+    executor.Join();
+    stopper.Join();
     ASSERT_TRUE(ui.WaitUntilIdle(60000)) << "the last run did not end";
     EXPECT_EQ("", CheckRun(ui.Rows())) << Narrow(Describe(ui.Rows()));
     EXPECT_EQ(0, unanswered.load()) << "clicks that were not answered in time";

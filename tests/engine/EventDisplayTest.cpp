@@ -3,12 +3,11 @@
 #include "engine/StringTable.h"
 #include "framework/HResult.h"
 #include "res/resource.h"
+#include "tests/support/TestThread.h"
 #include "tests/support/TestWindow.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-
-#include <thread>
 
 using namespace corvane;
 using test::EventRow;
@@ -159,7 +158,7 @@ TEST_F(EventDisplayTest, SetRunningSwitchesExactlyTheControlsOfTheRunningState)
 TEST_F(EventDisplayTest, CallsFromAWorkerThreadArriveInOrderWhileTheWindowPumps)
 {
     bool done = false;
-    std::thread worker([&] {
+    test::CTestThread worker([&] {
         engine.RemoveEvent(-1);
         engine.UpdateProgress(ProgressReset, 10, DefaultStatusText);
         for (int i = 0; i < 200; ++i)
@@ -177,7 +176,7 @@ TEST_F(EventDisplayTest, CallsFromAWorkerThreadArriveInOrderWhileTheWindowPumps)
     MSG message;
     while (!done && ::GetMessageW(&message, nullptr, 0, 0))
         ::DispatchMessageW(&message);
-    worker.join();
+    worker.Join();
 
     const std::vector<EventRow> rows = window.Rows();
     ASSERT_EQ(200u, rows.size());

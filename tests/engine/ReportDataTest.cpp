@@ -2,11 +2,10 @@
 #include "engine/ReportData.h"
 
 #include "framework/UniqueHandle.h"
+#include "tests/support/TestThread.h"
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 using namespace corvane;
 
@@ -45,12 +44,12 @@ TEST(ReportDataLock, IsReentrantOnOneThreadAndExcludesAnother)
         CScopedLock inner(engine);
     }
     bool otherGotIt = true;
-    std::thread other([&] {
+    test::CTestThread other([&] {
         otherGotIt = engine.TryLock();
         if (otherGotIt)
             engine.Unlock();
     });
-    other.join();
+    other.Join();
     EXPECT_FALSE(otherGotIt);
 }
 
@@ -99,7 +98,7 @@ TEST(OpenReport, ReturnsTheCoInitializeFailureInAMultithreadedApartment)
 {
     HRESULT result = S_OK;
     bool held = true;
-    std::thread worker([&] {
+    test::CTestThread worker([&] {
         ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CReportData engine;
         CReportDocument* document = nullptr;
@@ -107,7 +106,7 @@ TEST(OpenReport, ReturnsTheCoInitializeFailureInAMultithreadedApartment)
         held = engine.report != nullptr || document != nullptr;
         ::CoUninitialize();
     });
-    worker.join();
+    worker.Join();
     EXPECT_EQ(RPC_E_CHANGED_MODE, result);
     EXPECT_FALSE(held);
 }

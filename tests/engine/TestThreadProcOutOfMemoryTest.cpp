@@ -4,6 +4,7 @@
 #include "engine/ReportData.h"
 #include "res/resource.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestThread.h"
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include <thread>
 
 using namespace corvane;
 using namespace corvane::test;
@@ -87,7 +87,7 @@ Outcome RunOutOfMemoryAfter(long allocations, bool saveReport)
 
     std::atomic<bool> done{false};
     long refused = 0;
-    std::thread worker([&] {
+    test::CTestThread worker([&] {
         allocationsLeft = allocations;
         TestThreadProc(&engine);
         refused = allocationsRefused;
@@ -99,16 +99,16 @@ Outcome RunOutOfMemoryAfter(long allocations, bool saveReport)
         CTestWindow::PumpMessages();
         ::Sleep(1);
     }
-    worker.join();
+    worker.Join();
     CTestWindow::PumpMessages();
 
     bool lockFree = false;
-    std::thread other([&] {
+    test::CTestThread other([&] {
         lockFree = engine.TryLock();
         if (lockFree)
             engine.Unlock();
     });
-    other.join();
+    other.Join();
     const bool idle = engine.runningThread == nullptr && ::IsWindowEnabled(window.Control(IDC_EXECUTE)) &&
                       !::IsWindowEnabled(window.Control(IDC_STOP));
     return {idle, lockFree, refused};

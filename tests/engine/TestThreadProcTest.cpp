@@ -3,7 +3,9 @@
 
 #include "engine/ReportData.h"
 #include "res/resource.h"
+#include "tests/support/Deadline.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestThread.h"
 #include "tests/support/TestWindow.h"
 
 #include <commctrl.h>
@@ -12,7 +14,6 @@
 #include <atomic>
 #include <cwctype>
 #include <functional>
-#include <thread>
 
 using namespace corvane;
 using namespace corvane::test;
@@ -39,7 +40,7 @@ protected:
         engine.SetRunning(kSomeThread);
         std::atomic<bool> done{false};
         int result = 0;
-        std::thread worker([&] {
+        test::CTestThread worker([&] {
             if (onWorker)
                 onWorker();
             result = static_cast<int>(TestThreadProc(&engine));
@@ -50,7 +51,7 @@ protected:
             CTestWindow::PumpMessages();
             ::Sleep(1);
         }
-        worker.join();
+        worker.Join();
         CTestWindow::PumpMessages();
         return result;
     }
@@ -180,10 +181,10 @@ TEST_F(CDriverTest, TheWorkerWaitsAtItsStartBarrierWhileExecuteHoldsTheLock)
     engine.InsertEvent(-1, EventStyle(0, 0), L"still here");
     engine.SetRunning(kSomeThread);
     std::atomic<bool> done{false};
-    std::thread worker;
+    test::CTestThread worker;
     {
         CScopedLock execute(engine, CScopedLock::Wait::HandlingSentMessages);
-        worker = std::thread([&] {
+        worker.Start([&] {
             TestThreadProc(&engine);
             done = true;
         });
@@ -200,7 +201,7 @@ TEST_F(CDriverTest, TheWorkerWaitsAtItsStartBarrierWhileExecuteHoldsTheLock)
         CTestWindow::PumpMessages();
         ::Sleep(1);
     }
-    worker.join();
+    worker.Join();
     EXPECT_TRUE(IsStamped(window.Rows().back().text, L"Test aborted by user at "));
 }
 
@@ -211,13 +212,13 @@ TEST_F(CDriverTest, TheDialogThreadTakingTheLockDuringTheEndPhaseNeverWaitsForTh
     engine.stopEvent.SetEvent();
     engine.SetRunning(kSomeThread);
     std::atomic<bool> done{false};
-    std::thread worker([&] {
+    test::CTestThread worker([&] {
         TestThreadProc(&engine);
         done = true;
     });
     int taken = 0;
-    const ULONGLONG deadline = ::GetTickCount64() + 60000;
-    while (!done && ::GetTickCount64() < deadline)
+    const CDeadline deadline(60000);
+    while (!done && !deadline.Passed())
     {
         {
             CScopedLock stop(engine, CScopedLock::Wait::HandlingSentMessages);
@@ -233,7 +234,7 @@ TEST_F(CDriverTest, TheDialogThreadTakingTheLockDuringTheEndPhaseNeverWaitsForTh
         CTestWindow::PumpMessages();
         ::Sleep(1);
     }
-    worker.join();
+    worker.Join();
     ASSERT_TRUE(ended) << "the worker did not end while the lock was asked for";
     EXPECT_GT(taken, 0);
     EXPECT_TRUE(IsIdle(window));

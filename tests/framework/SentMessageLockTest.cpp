@@ -1,10 +1,10 @@
 // The dialog thread's way of taking a lock: it keeps answering messages sent by the lock's holder.
 #include "framework/CriticalSection.h"
+#include "tests/support/TestThread.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 using namespace corvane;
 
@@ -55,7 +55,7 @@ TEST(CScopedLockHandlingSentMessages, AnswersTheHolderWhoSendsWhileHoldingTheLoc
     std::atomic<LRESULT> answer{0};
 
     // The holder sends to this thread's window before it lets go: a plain wait here would never end.
-    std::thread holder([&] {
+    test::CTestThread holder([&] {
         CScopedLock held(lock);
         holding = true;
         DWORD_PTR result = 0;
@@ -71,7 +71,7 @@ TEST(CScopedLockHandlingSentMessages, AnswersTheHolderWhoSendsWhileHoldingTheLoc
         CScopedLock taken(lock, CScopedLock::Wait::HandlingSentMessages);
         EXPECT_EQ(3, CCountingWindow::received.load());
     }
-    holder.join();
+    holder.Join();
     EXPECT_EQ(7, answer.load());
 }
 
@@ -82,7 +82,7 @@ TEST(CScopedLockHandlingSentMessages, LeavesPostedMessagesInTheQueue)
     CCriticalSection lock;
     std::atomic<bool> holding{false};
     std::atomic<bool> release{false};
-    std::thread holder([&] {
+    test::CTestThread holder([&] {
         CScopedLock held(lock);
         holding = true;
         while (!release)
@@ -91,7 +91,7 @@ TEST(CScopedLockHandlingSentMessages, LeavesPostedMessagesInTheQueue)
     while (!holding)
         ::Sleep(1);
     ASSERT_TRUE(::PostMessageW(window.Get(), WM_APP, 0, 0));
-    std::thread releaser([&] {
+    test::CTestThread releaser([&] {
         ::Sleep(100);
         release = true;
     });
@@ -100,8 +100,8 @@ TEST(CScopedLockHandlingSentMessages, LeavesPostedMessagesInTheQueue)
         // Input and posted messages wait for the handler that wanted the lock.
         EXPECT_EQ(0, CCountingWindow::received.load());
     }
-    holder.join();
-    releaser.join();
+    holder.Join();
+    releaser.Join();
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         ::DispatchMessageW(&message);

@@ -1,5 +1,7 @@
 #include "tests/hostile/RegistryWorld.h"
 
+#include <shlwapi.h>
+
 #include <cstring>
 
 namespace corvane::scale {
@@ -30,8 +32,7 @@ bool SetStringValue(HKEY key, const std::wstring& name, const std::wstring& text
 
 void DeleteTree(HKEY root, const std::wstring& path)
 {
-    ::RegDeleteTreeW(root, path.c_str());
-    ::RegDeleteKeyW(root, path.c_str());
+    ::SHDeleteKeyW(root, path.c_str());
 }
 
 void ClearProbedKeys()

@@ -3,6 +3,7 @@
 #include "engine/TestThreadProc.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WorkerThread.h"
+#include "tests/support/Deadline.h"
 
 #include <cstdio>
 #include <cstring>
@@ -66,15 +67,14 @@ RunOutcome CRunHarness::Run(const RunOptions& options)
     if (!finished)
         return outcome;
 
-    const ULONGLONG deadline = ::GetTickCount64() + options.timeoutMs;
+    const test::CDeadline deadline(options.timeoutMs);
     HANDLE handles[] = {finished.Get()};
     for (;;)
     {
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= deadline)
+        const DWORD remaining = deadline.Remaining();
+        if (remaining == 0)
             break;
-        const DWORD wait =
-            ::MsgWaitForMultipleObjects(1, handles, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        const DWORD wait = ::MsgWaitForMultipleObjects(1, handles, FALSE, remaining, QS_ALLINPUT);
         if (wait == WAIT_OBJECT_0)
         {
             DWORD code = 0;

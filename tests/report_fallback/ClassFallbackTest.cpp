@@ -4,6 +4,7 @@
 #include "framework/ComInitialization.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 using namespace corvane;
 
@@ -15,9 +16,8 @@ constexpr CLSID kDomDocument30 = {
 void Unregister(const wchar_t* classId)
 {
     const std::wstring key = std::wstring(L"Software\\Classes\\CLSID\\") + classId;
-    const LONG status = ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
-    ASSERT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
-        << "RegDeleteTreeW gave " << status;
+    const LONG status = ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
+    ASSERT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << "SHDeleteKeyW gave " << status;
 }
 
 } // namespace

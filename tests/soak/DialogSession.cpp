@@ -3,11 +3,12 @@
 #include "app/AppMainDlg.h"
 #include "res/resource.h"
 #include "tests/hostile/RunHarness.h"
+#include "tests/support/Deadline.h"
+#include "tests/support/TestThread.h"
 
 #include <commctrl.h>
 
 #include <atomic>
-#include <thread>
 
 namespace corvane::scale {
 
@@ -34,7 +35,7 @@ protected:
 void CDialogSession::Run(CReportData& engine, const std::function<void(CDialogSession&)>& script)
 {
     CSessionDialog dialog(&engine);
-    std::thread driver([&] {
+    test::CTestThread driver([&] {
         while (!dialog.shown)
             ::Sleep(10);
         CDialogSession session(dialog.shown);
@@ -42,7 +43,7 @@ void CDialogSession::Run(CReportData& engine, const std::function<void(CDialogSe
         ::PostMessageW(dialog.shown, WM_CLOSE, 0, 0);
     });
     dialog.DoModal();
-    driver.join();
+    driver.Join();
 }
 
 bool CDialogSession::IsIdle() const
@@ -63,10 +64,10 @@ double CDialogSession::Execute(bool verbose, bool saveReport, const std::wstring
     const double start = NowSeconds();
     ::SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(IDC_EXECUTE, BN_CLICKED),
                    reinterpret_cast<LPARAM>(execute));
-    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    const test::CDeadline deadline(timeoutMs);
     while (!IsIdle())
     {
-        if (::GetTickCount64() > deadline)
+        if (deadline.Passed())
             return -1;
         ::Sleep(1);
     }

@@ -1,6 +1,7 @@
 #include "tests/probes/mail/MailTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 namespace corvane::test {
 
@@ -37,15 +38,14 @@ void CopyTree(HKEY fromRoot, const std::wstring& from, HKEY toRoot, const std::w
     ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(fromRoot, from.c_str(), 0, KEY_READ, source.Put()));
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(toRoot, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                                target.Put(), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCopyTreeW(source.Get(), nullptr, target.Get()));
+    ASSERT_EQ(ERROR_SUCCESS, ::SHCopyKeyW(source.Get(), nullptr, target.Get(), 0));
 }
 
 void DeleteTree(HKEY root, const std::wstring& path)
 {
     if (!KeyExists(root, path))
         return;
-    EXPECT_EQ(ERROR_SUCCESS, ::RegDeleteTreeW(root, path.c_str()));
-    ::RegDeleteKeyW(root, path.c_str());
+    EXPECT_EQ(ERROR_SUCCESS, ::SHDeleteKeyW(root, path.c_str()));
 }
 
 } // namespace
