@@ -222,7 +222,7 @@ std::vector<BYTE> LanguageValue(CRandom& random, DWORD& type, std::wstring& keyN
     }
     else if (shape < 72)
     {
-        bytes.resize(bytes.size() + 600, 0x41); // beyond the 520-byte work buffer: the read fails
+        bytes.resize(bytes.size() + 600, 0x41); // beyond the 520-byte work buffer: read with a second call
         keyName.clear();
     }
     else if (shape < 78)
@@ -245,8 +245,8 @@ std::vector<BYTE> LanguageValue(CRandom& random, DWORD& type, std::wstring& keyN
 
 std::wstring FirstStringOf(const std::vector<BYTE>& bytes)
 {
-    // The probe reads the value into a 520-byte buffer: larger data is not read at all.
-    const size_t units = bytes.size() > 520 ? 0 : bytes.size() / 2;
+    // The probe reads the value whole, however long it is.
+    const size_t units = bytes.size() / 2;
     std::wstring text(units, L'\0');
     for (size_t i = 0; i < units; ++i)
         text[i] = static_cast<wchar_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));

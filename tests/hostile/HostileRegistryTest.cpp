@@ -36,8 +36,8 @@ unsigned long EnvironmentNumber(const char* name, unsigned long fallback)
     return value && *value ? std::strtoul(value, nullptr, 10) : fallback;
 }
 
-// A setting of the Outlook client as the probe keeps it: the whole data of a read into 520 bytes, empty
-// when the value is missing, larger, empty, or (for the paths) expandable.
+// A setting of the Outlook client as the probe keeps it: the whole data, however long, empty when the
+// value is missing, empty, or (for the paths) expandable.
 std::wstring ExpectedSetting(HKEY client, const wchar_t* name, bool expandableKept = true)
 {
     std::vector<BYTE> data(8192);
@@ -45,7 +45,7 @@ std::wstring ExpectedSetting(HKEY client, const wchar_t* name, bool expandableKe
     DWORD type = REG_NONE;
     if (!client || ::RegQueryValueExW(client, name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
         return std::wstring();
-    if (size > 520 || size < 2 || (!expandableKept && type == REG_EXPAND_SZ))
+    if (size < 2 || (!expandableKept && type == REG_EXPAND_SZ))
         return std::wstring();
     std::wstring units(size / 2, L'\0');
     for (size_t i = 0; i < units.size(); ++i)
