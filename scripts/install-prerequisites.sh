@@ -16,7 +16,7 @@ common=(
     cmake make python3
     g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine64
-    xvfb xauth x11-utils imagemagick
+    xvfb xauth x11-utils imagemagick fonts-wine
     libxml2-utils
     googletest
 )
