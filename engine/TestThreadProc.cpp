@@ -146,6 +146,13 @@ private:
         for (const Section& section : kSections)
         {
             section_.Reset();
+            // A Stop seen after a section's last probe ends the run in that section, not with the next
+            // one's title.
+            if (engine_.StopRequested())
+            {
+                result_ = RunAborted;
+                return;
+            }
             text_ = LoadResourceString(section.title);
             engine_.InsertEvent(-1, EventStyle(kIconSection, 0), text_.c_str());
             if (document_)
