@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of Corvane.exe for a person to look at: the compact dialog, the expanded dialog after a
-# verbose run, and the About box, taken by the project's UI driver (tests/tools/UiScreens.cpp).
+# verbose run, the event list's context menu, the folder picker and the About box, taken by the
+# project's UI driver (tests/tools/UiScreens.cpp).
 # Usage: screenshots.sh [BUILD] [OUTDIR]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
