@@ -1,14 +1,18 @@
 #include "app/AppMainDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/EventListText.h"
+#include "app/FolderPicker.h"
 #include "engine/ReportData.h"
 #include "engine/StringTable.h"
 #include "engine/TestThreadProc.h"
 #include "framework/WinApp.h"
 #include "framework/WorkerThread.h"
+#include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace corvane {
 
@@ -141,6 +145,9 @@ bool CAppMainDlg::OnCommand(int id, int notification, HWND control)
         case IDC_STOP:
             OnStop();
             return true;
+        case IDC_BROWSE:
+            OnBrowse();
+            return true;
         default:
             break;
         }
@@ -197,6 +204,104 @@ void CAppMainDlg::OnStop()
     // While this waited, its run may have ended and another begun; the press belongs to the first.
     if (engine->runningThread && run == runNumber_)
         engine->stopEvent.SetEvent();
+}
+
+void CAppMainDlg::OnBrowse()
+{
+    std::wstring folder;
+    if (PickFolder(Handle(), ItemText(IDC_OUTPUT_FOLDER), LoadResourceString(IDS_CHOOSE_OUTPUT_FOLDER),
+                   folder) == S_OK)
+        ::SetDlgItemTextW(Handle(), IDC_OUTPUT_FOLDER, folder.c_str());
+}
+
+void CAppMainDlg::OnOK()
+{
+    HWND list = Item(IDC_EVENT_LIST);
+    if (::GetFocus() == list)
+        ActivateRow(
+            static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+}
+
+bool CAppMainDlg::OnNotify(const NMHDR* header)
+{
+    if (header->idFrom != IDC_EVENT_LIST)
+        return false;
+    switch (header->code)
+    {
+    case NM_DBLCLK:
+        ActivateRow(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
+        return true;
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == 'C' && ::GetKeyState(VK_CONTROL) < 0)
+        {
+            CopyEvents(true);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CAppMainDlg::OnContextMenu(HWND window, POINT point)
+{
+    HWND list = Item(IDC_EVENT_LIST);
+    if (window != list)
+        return false;
+    const int selected =
+        static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (point.x == -1 && point.y == -1)
+    {
+        // From the keyboard: below the selected row, or at the list's corner.
+        RECT row{};
+        row.left = LVIR_LABEL;
+        point = {0, 0};
+        if (selected >= 0 && ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(selected),
+                                            reinterpret_cast<LPARAM>(&row)))
+            point = {row.left, row.bottom};
+        ::ClientToScreen(list, &point);
+    }
+    CMenu menu(::CreatePopupMenu());
+    if (!menu)
+        return true;
+    const bool hasRows = ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0;
+    ::AppendMenuW(menu.Get(), MF_STRING | (selected >= 0 ? 0 : MF_GRAYED), IDM_COPY_ROW,
+                  LoadResourceString(IDS_COPY_ROW).c_str());
+    ::AppendMenuW(menu.Get(), MF_STRING | (hasRows ? 0 : MF_GRAYED), IDM_COPY_ALL,
+                  LoadResourceString(IDS_COPY_ALL).c_str());
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                            point.x, point.y, 0, Handle(), nullptr));
+    if (command == IDM_COPY_ROW)
+        CopyEvents(true);
+    else if (command == IDM_COPY_ALL)
+        CopyEvents(false);
+    return true;
+}
+
+void CAppMainDlg::CopyEvents(bool selectedOnly)
+{
+    const std::wstring text = EventListText(Item(IDC_EVENT_LIST), selectedOnly);
+    if (!text.empty())
+        CopyTextToClipboard(Handle(), text);
+}
+
+void CAppMainDlg::ActivateRow(int row)
+{
+    HWND list = Item(IDC_EVENT_LIST);
+    if (row < 0 || EventRowIndent(list, row) != 0 ||
+        EventRowText(list, row) != FormatResourceString(IDS_REPORT_SAVED, xml::ReportFileName))
+        return;
+
+    std::wstring report;
+    {
+        CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+        report = engine->reportPath;
+    }
+    if (report.empty())
+        return;
+    // Explorer's own switch opens the folder with the file selected; the quotes keep spaces and commas.
+    const std::wstring arguments = L"/select,\"" + report + L"\"";
+    ::ShellExecuteW(Handle(), L"open", L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 bool CAppMainDlg::OnClose()

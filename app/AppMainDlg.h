@@ -21,8 +21,9 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange() override;
-    // Enter and Esc must not close the window: both do nothing.
-    void OnOK() override {}
+    // Enter and Esc must not close the window. Enter on the event list acts on its selected row as a
+    // double-click does; otherwise both do nothing.
+    void OnOK() override;
     void OnCancel() override {}
 
     bool OnCommand(int id, int notification, HWND control) override;
@@ -31,9 +32,12 @@ protected:
     void OnSize(UINT type, int width, int height) override;
     bool OnGetMinMaxInfo(MINMAXINFO* info) override;
     void OnDestroy() override;
+    bool OnNotify(const NMHDR* header) override;
+    bool OnContextMenu(HWND window, POINT point) override;
 
     void OnExecute();
     void OnStop();
+    void OnBrowse();
 
     // Makes the worker of a new run (suspended); null with the reason in the last error.
     virtual CWorkerThread* CreateWorker();
@@ -46,6 +50,9 @@ private:
     void SetUpEventList(HWND list);
     void Expand();
     bool IsResizable() const;
+    void CopyEvents(bool selectedOnly);
+    // The report row opens Explorer at the saved report; any other row does nothing.
+    void ActivateRow(int row);
 
     CReportData* engine;
     int fullWidth = 0;

@@ -93,6 +93,8 @@ public:
     BOOL saveReport = TRUE;
     std::unique_ptr<CReportDocument> report; // the running test's document; null when there is none
     bool stopSeen = false;                   // worker only; cleared by the driver at the start of a run
+    // The full path of the report that the last run saved; empty when it saved none. Under the lock.
+    std::wstring reportPath;
 
     // Findings that one probe leaves for a later one (worker thread only). Each run starts with them
     // empty, so that nothing a run finds comes from the run before it.

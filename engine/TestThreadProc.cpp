@@ -49,6 +49,21 @@ const Section kSections[] = {
      {{&CReportData::CheckOutlookAppPath, -9}, {&CReportData::CheckOutlookModule, -10}, {}}},
 };
 
+// The path as the system resolved it for the save (a relative folder is taken from the working
+// directory); the path as given when it cannot be resolved.
+std::wstring FullPath(const std::wstring& path)
+{
+    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return path;
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+    if (written == 0 || written >= length)
+        return path;
+    full.resize(written);
+    return full;
+}
+
 long long Now()
 {
     return static_cast<long long>(::_time64(nullptr));
@@ -65,6 +80,7 @@ public:
         {
             // Start barrier: the Execute handler holds the lock until it has finished starting the run.
             CScopedLock barrier(engine_);
+            engine_.reportPath.clear();
         }
         engine_.stopSeen = false;
         engine_.ResetFindings();
@@ -147,6 +163,13 @@ private:
         for (const Section& section : kSections)
         {
             section_.Reset();
+            // A Stop seen after a section's last probe ends the run in that section, not with the next
+            // one's title.
+            if (engine_.StopRequested())
+            {
+                result_ = RunAborted;
+                return;
+            }
             text_ = LoadResourceString(section.title);
             engine_.InsertEvent(-1, EventStyle(kIconSection, 0), text_.c_str());
             if (document_)
@@ -234,6 +257,7 @@ private:
         }
         else
         {
+            engine_.reportPath = FullPath(path);
             Log(kIconReportSaved, IDS_REPORT_SAVED, xml::ReportFileName);
         }
     }

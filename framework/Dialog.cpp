@@ -2,6 +2,8 @@
 
 #include "framework/WinApp.h"
 
+#include <windowsx.h>
+
 namespace corvane {
 
 CDialog::CDialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
@@ -25,6 +27,16 @@ void CDialog::EndDialog(INT_PTR result)
 {
     if (window_)
         ::EndDialog(window_, result);
+}
+
+std::wstring CDialog::ItemText(int id) const
+{
+    HWND control = Item(id);
+    const int length = control ? ::GetWindowTextLengthW(control) : 0;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = length > 0 ? ::GetWindowTextW(control, text.data(), length + 1) : 0;
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
 }
 
 void CDialog::UpdateData(bool save)
@@ -98,6 +110,11 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return FALSE;
+    case WM_NOTIFY:
+        return lParam && OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CONTEXTMENU:
+        return OnContextMenu(reinterpret_cast<HWND>(wParam),
+                             POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     default:
         return FALSE;
     }
@@ -114,18 +131,9 @@ void CDialog::ExchangeCheck(int id, BOOL& value)
 void CDialog::ExchangeText(int id, std::wstring& value)
 {
     if (saving_)
-    {
-        HWND control = Item(id);
-        const int length = control ? ::GetWindowTextLengthW(control) : 0;
-        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        const int copied = length > 0 ? ::GetWindowTextW(control, text.data(), length + 1) : 0;
-        text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-        value = std::move(text);
-    }
+        value = ItemText(id);
     else
-    {
         ::SetDlgItemTextW(window_, id, value.c_str());
-    }
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

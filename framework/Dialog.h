@@ -26,6 +26,8 @@ public:
 
     HWND Handle() const { return window_; }
     HWND Item(int id) const { return ::GetDlgItem(window_, id); }
+    // A control's text; empty when there is no such control.
+    std::wstring ItemText(int id) const;
 
 protected:
     // Default: members into controls; TRUE lets the dialog manager set the initial focus.
@@ -43,6 +45,11 @@ protected:
     virtual void OnSize(UINT /*type*/, int /*width*/, int /*height*/) {}
     virtual bool OnGetMinMaxInfo(MINMAXINFO* /*info*/) { return false; }
     virtual void OnDestroy() {}
+    // A control's WM_NOTIFY; the notifications handled here need no result.
+    virtual bool OnNotify(const NMHDR* /*header*/) { return false; }
+    // A context menu asked for in window (the control itself or a child of it), at a screen point;
+    // (-1, -1) when it was asked for from the keyboard.
+    virtual bool OnContextMenu(HWND /*window*/, POINT /*point*/) { return false; }
 
     // The dispatch itself; a dialog that needs a message not listed here overrides it.
     virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -71,11 +71,16 @@ inline void FreeLocal(HLOCAL memory)
 {
     ::LocalFree(memory);
 }
+inline void DestroyMenu(HMENU menu)
+{
+    ::DestroyMenu(menu);
+}
 } // namespace detail
 
 using CRegKey = CUniqueHandle<HKEY, detail::CloseRegKey>;
 using CModule = CUniqueHandle<HMODULE, detail::ReleaseModule>;
 using CKernelHandle = CUniqueHandle<HANDLE, detail::CloseKernelHandle>;
 using CBstr = CUniqueHandle<BSTR, detail::FreeBstr>;
+using CMenu = CUniqueHandle<HMENU, detail::DestroyMenu>;
 
 } // namespace corvane

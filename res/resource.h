@@ -28,9 +28,16 @@
 // System menu command of the About item
 #define IDM_ABOUTBOX 0x0010
 
+// Commands of the event list's context menu
+#define IDM_COPY_ROW 32771
+#define IDM_COPY_ALL 32772
+
 // Strings
 #define IDS_ABOUTBOX 101
 #define IDS_EVENTS_COLUMN 1001
+#define IDS_COPY_ROW 1002
+#define IDS_COPY_ALL 1003
+#define IDS_CHOOSE_OUTPUT_FOLDER 1004
 #define IDS_TEST_STARTED 2001
 #define IDS_TEST_COMPLETED 2002
 #define IDS_TEST_ABORTED 2003

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of Corvane.exe for a person to look at: the compact dialog, the expanded dialog after a
-# verbose run, and the About box, taken by the project's UI driver (tests/tools/UiScreens.cpp), at 96 DPI
-# (100 %) and at 144 DPI (150 %), into OUTDIR/96 and OUTDIR/144.
+# verbose run, the event list's context menu, the folder picker and the About box, taken by the
+# project's UI driver (tests/tools/UiScreens.cpp), at 96 DPI (100 %) and at 144 DPI (150 %), into
+# OUTDIR/96 and OUTDIR/144.
 # Usage: screenshots.sh [BUILD] [OUTDIR]
 #   CORVANE_DPI="96 120" chooses other resolutions.
 set -euo pipefail

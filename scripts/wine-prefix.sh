@@ -25,3 +25,13 @@ rm -rf "$prefix"
 "$CORVANE_WINE" wineboot -i >/dev/null 2>&1
 wineserver -w
 [ -f "$prefix/system.reg" ] || { echo "wine-prefix: wineboot made no prefix at $prefix" >&2; exit 1; }
+# Wine's own fonts (Debian's fonts-wine, Marlett among them) are meant to be read from Wine's data folder,
+# but Debian's Wine 8 asks for that folder by a path that still holds "..", which its own file layer
+# refuses (c0000033): the caption buttons, drawn with Marlett, then show as the letters "0 1 r". Linked
+# into the prefix's Fonts folder, where Wine always looks, the fonts are found.
+mkdir -p "$prefix/drive_c/windows/Fonts"
+for font in /usr/share/wine/fonts/*; do
+    [ -e "$font" ] || continue
+    target="$prefix/drive_c/windows/Fonts/$(basename "$font")"
+    [ -e "$target" ] || ln -s "$font" "$target"
+done

@@ -75,6 +75,12 @@ private:
     void* address_;
 };
 
+void PostKey(HWND window, WORD key)
+{
+    ::PostMessageW(window, WM_KEYDOWN, key, 1);
+    ::PostMessageW(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
 INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM)
 {
     return FALSE;
@@ -170,9 +176,7 @@ void CUiDriver::Type(int id, const std::wstring& text)
 void CUiDriver::PressKey(int id, WORD virtualKey)
 {
     // The dialog manager handles Enter and Esc in its message loop, so they are posted like input.
-    HWND control = Control(id);
-    ::PostMessageW(control, WM_KEYDOWN, virtualKey, 1);
-    ::PostMessageW(control, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+    PostKey(Control(id), virtualKey);
 }
 
 bool CUiDriver::Responds(DWORD timeout) const
@@ -214,6 +218,70 @@ EventRow CUiDriver::Row(int index) const
     ::ReadProcessMemory(process_.hProcess, remote.At(sizeof(LVITEMW)), text, sizeof(text), &done);
     text[kTextChars - 1] = L'\0';
     return {text, item.iImage, item.iIndent};
+}
+
+bool CUiDriver::RowRect(int index, RECT& rect) const
+{
+    CRemoteBuffer remote(process_.hProcess, sizeof(RECT));
+    if (!remote.Get())
+        return false;
+    rect = {LVIR_LABEL, 0, 0, 0};
+    SIZE_T done = 0;
+    ::WriteProcessMemory(process_.hProcess, remote.Get(), &rect, sizeof(rect), &done);
+    DWORD_PTR ok = 0;
+    ::SendMessageTimeoutW(Control(1009), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE, SMTO_NORMAL,
+                          kAnswerTimeout, &ok);
+    ::SendMessageTimeoutW(Control(1009), LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                          reinterpret_cast<LPARAM>(remote.Get()), SMTO_NORMAL, kAnswerTimeout, &ok);
+    ::ReadProcessMemory(process_.hProcess, remote.Get(), &rect, sizeof(rect), &done);
+    return ok && rect.bottom > rect.top;
+}
+
+bool CUiDriver::ClickRow(int index, bool twice)
+{
+    RECT rect{};
+    if (!RowRect(index, rect))
+        return false;
+    HWND list = Control(1009);
+    const LPARAM at = MAKELPARAM(rect.left + 8, (rect.top + rect.bottom) / 2);
+    ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+    if (twice)
+    {
+        ::PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+    }
+    return Responds();
+}
+
+bool CUiDriver::RightClickRow(int index)
+{
+    RECT rect{};
+    if (!RowRect(index, rect))
+        return false;
+    HWND list = Control(1009);
+    POINT point{rect.left + 8, (rect.top + rect.bottom) / 2};
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    ::MapWindowPoints(list, nullptr, &point, 1);
+    ::SetCursorPos(point.x, point.y);
+    ::PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    ::PostMessageW(list, WM_RBUTTONUP, 0, at);
+    return true;
+}
+
+bool CUiDriver::TypeCtrlC()
+{
+    // Ctrl must be down for the program as it reads the C, which only real keyboard input arranges.
+    ::SetForegroundWindow(window_);
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_CONTROL, 'C', 'C', VK_CONTROL};
+    for (int i = 0; i < 4; ++i)
+    {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    return ::SendInput(4, keys, sizeof(INPUT)) == 4 && Responds();
 }
 
 std::vector<EventRow> CUiDriver::Rows() const
@@ -280,27 +348,36 @@ void CUiDriver::PressOk(HWND box)
 bool CUiDriver::ChooseLastSystemMenuItem()
 {
     ::PostMessageW(window_, WM_SYSCOMMAND, SC_KEYMENU, L' ');
-    HWND menu = nullptr;
-    for (int i = 0; i < 250 && !menu; ++i)
-    {
-        menu = ::FindWindowW(L"#32768", nullptr);
-        if (!menu || !::IsWindowVisible(menu))
-        {
-            menu = nullptr;
-            ::Sleep(20);
-        }
-    }
+    HWND menu = WaitForMenu(5000);
     if (!menu)
         return false;
+    ChooseLastMenuItem(menu);
+    return true;
+}
+
+HWND CUiDriver::WaitForMenu(DWORD timeout)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;)
+    {
+        HWND menu = ::FindWindowW(L"#32768", nullptr);
+        if (menu && ::IsWindowVisible(menu))
+            return menu;
+        if (::GetTickCount() - start > timeout)
+            return nullptr;
+        ::Sleep(20);
+    }
+}
+
+void CUiDriver::ChooseLastMenuItem(HWND menu)
+{
     // The menu's own loop reads the keys from the program's queue; it is given time to start.
     ::Sleep(300);
     for (WORD key : {static_cast<WORD>(VK_UP), static_cast<WORD>(VK_RETURN)})
     {
-        ::PostMessageW(menu, WM_KEYDOWN, key, 1);
-        ::PostMessageW(menu, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        PostKey(menu, key);
         ::Sleep(250);
     }
-    return true;
 }
 
 void CUiDriver::RequestClose()
@@ -312,6 +389,32 @@ bool CUiDriver::Close()
 {
     RequestClose();
     return HasExited(15000);
+}
+
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
+    {
+        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data)))
+        {
+            text = chars;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void EmptyClipboardNow()
+{
+    if (::OpenClipboard(nullptr))
+    {
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    }
 }
 
 std::wstring CorvaneExecutable()

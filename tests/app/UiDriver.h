@@ -50,6 +50,14 @@ public:
     // Answers a trivial message within the timeout: the window has not stopped answering.
     bool Responds(DWORD timeout = 5000) const;
 
+    // A click on a row of the event list, sent as the messages the mouse sends (twice: a double-click);
+    // false when the row has no place on the screen.
+    bool ClickRow(int index, bool twice = false);
+    // A right-click on a row, with the mouse pointer moved there first (the context menu opens at it).
+    bool RightClickRow(int index);
+    // Ctrl+C typed on the keyboard into the window (the focused control takes it).
+    bool TypeCtrlC();
+
     // The event list, row by row, read from the program's own memory.
     std::vector<EventRow> Rows() const;
     int RowCount() const;
@@ -70,6 +78,10 @@ public:
     // Opens the window's system menu from the keyboard (Alt+Space), chooses its last item (Up from the
     // first item wraps to the last) and presses Enter; false when no menu opened.
     bool ChooseLastSystemMenuItem();
+    // The open popup menu; null when none shows in time.
+    static HWND WaitForMenu(DWORD timeout);
+    // Up (from no item or the first, the last item) and Enter in an open menu.
+    static void ChooseLastMenuItem(HWND menu);
 
     // The title-bar close button; the program may refuse.
     void RequestClose();
@@ -78,11 +90,17 @@ public:
 
 private:
     HWND FindMainWindow() const;
+    // A row's place in the list's client area, scrolled into view first.
+    bool RowRect(int index, RECT& rect) const;
 
     PROCESS_INFORMATION process_{};
     DWORD processId_ = 0;
     HWND window_ = nullptr;
 };
+
+// The clipboard's Unicode text; empty when it holds none.
+std::wstring ClipboardText();
+void EmptyClipboardNow();
 
 // The path of the Corvane.exe that the build made, as Windows sees it.
 std::wstring CorvaneExecutable();

@@ -1,5 +1,5 @@
 // Runs that need a prefix of their own, since they take away something the whole system uses: the
-// MSXML document classes, or the registered mail clients.
+// MSXML document classes, the registered mail clients, or the folder dialog that Windows XP lacks.
 #include "tests/app/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,56 @@ protected:
     }
 };
 
+// Windows XP has no Vista folder dialog (the "File Open Dialog" class).
+class UiWithoutFolderDialog : public CUiTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CUiTest::SetUpTestSuite();
+        ASSERT_TRUE(DeleteRegistryTree(HKEY_LOCAL_MACHINE,
+                                       L"Software\\Classes\\CLSID\\{DC1C5A9C-E88A-4DDE-A5A1-60F82A20AEF7}"));
+    }
+};
+
+bool HasChildWithText(HWND window, const wchar_t* text)
+{
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    {
+        wchar_t childText[256] = {};
+        ::GetWindowTextW(child, childText, 256);
+        if (::lstrcmpW(childText, text) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+TEST_F(UiWithoutFolderDialog, BrowseOpensTheShellsFolderBrowserAtTheBoxsFolder)
+{
+    const std::wstring chosen = kReports + L"\\Chosen";
+    ::CreateDirectoryW(chosen.c_str(), nullptr);
+    ui.Type(1002, kReports);
+    ui.ClickWithoutWaiting(201);
+    HWND picker = ui.WaitForOwnedDialog(10000);
+    ASSERT_NE(nullptr, picker) << "Browse opened no folder picker";
+    EXPECT_TRUE(HasChildWithText(picker, L"Choose the output folder"));
+    HWND tree = ::FindWindowExW(picker, nullptr, L"SysTreeView32", nullptr);
+    ASSERT_NE(nullptr, tree) << "not the shell's folder browser";
+
+    // Right opens the selected folder, the box's, and Right again goes to its first subfolder.
+    for (WORD key : {static_cast<WORD>(VK_RIGHT), static_cast<WORD>(VK_RIGHT)})
+    {
+        ::PostMessageW(tree, WM_KEYDOWN, key, 1);
+        ::PostMessageW(tree, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    }
+    ::PostMessageW(::GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(
+        ui.WaitUntil([](const CUiDriver& driver) { return driver.WaitForOwnedDialog(0) == nullptr; }, 10000))
+        << "the folder browser did not close";
+    EXPECT_EQ(chosen, ui.Text(1002));
+}
 
 TEST_F(UiWithoutXml, TheRunFailsAtOnceWithTheDocumentError)
 {

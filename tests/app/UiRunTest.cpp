@@ -143,3 +143,33 @@ TEST_F(UiRun, AFolderWithAndWithoutItsTrailingBackslashGivesTheSameReportPath)
         EXPECT_TRUE(FileExists(kReportFile)) << Narrow(folder);
     }
 }
+
+TEST_F(UiRun, BrowseOpensTheFolderPickerAtTheBoxsFolderAndPutsTheChosenFolderInTheBox)
+{
+    const std::wstring chosen = kReports + L"\\Chosen";
+    ::CreateDirectoryW(chosen.c_str(), nullptr);
+    ui.Type(1002, kReports);
+    auto pickerClosed = [](const CUiDriver& driver) { return driver.WaitForOwnedDialog(0) == nullptr; };
+
+    // Cancelled, it changes nothing.
+    ui.ClickWithoutWaiting(201);
+    HWND picker = ui.WaitForOwnedDialog(10000);
+    ASSERT_NE(nullptr, picker) << "Browse opened no folder picker";
+    wchar_t caption[64] = {};
+    ::GetWindowTextW(picker, caption, 64);
+    EXPECT_STREQ(L"Choose the output folder", caption);
+    ::PostMessageW(::GetDlgItem(picker, IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ui.WaitUntil(pickerClosed, 10000));
+    EXPECT_EQ(kReports, ui.Text(1002));
+
+    // The subfolder's bare name finds it, since the picker opened at the box's folder.
+    ui.ClickWithoutWaiting(201);
+    picker = ui.WaitForOwnedDialog(10000);
+    ASSERT_NE(nullptr, picker) << "Browse opened no folder picker the second time";
+    HWND name = ::FindWindowExW(picker, nullptr, L"Edit", nullptr);
+    ASSERT_NE(nullptr, name) << "the picker has no name box";
+    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Chosen"));
+    ::PostMessageW(::GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ui.WaitUntil(pickerClosed, 10000)) << "the picker did not take the folder";
+    EXPECT_EQ(chosen, ui.Text(1002));
+}

@@ -1,8 +1,12 @@
 // Corvane.exe as it starts, and as it grows at its first run: driven from outside through its window.
 #include "tests/app/TestWorld.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <map>
 #include <regex>
 #include <string>
 
@@ -35,6 +39,71 @@ std::wstring ExecutableFolder()
 {
     const std::wstring path = CorvaneExecutable();
     return path.substr(0, path.rfind(L'\\'));
+}
+
+// An icon's pixels as 0xAARRGGBB, rows from the top.
+std::vector<uint32_t> IconPixels(HICON icon)
+{
+    std::vector<uint32_t> pixels;
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return pixels;
+    BITMAP colour{};
+    ::GetObjectW(info.hbmColor, sizeof(colour), &colour);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = colour.bmWidth;
+    format.bmiHeader.biHeight = -colour.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    pixels.resize(static_cast<size_t>(colour.bmWidth) * static_cast<size_t>(colour.bmHeight));
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(colour.bmHeight), pixels.data(), &format,
+                DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+// The icons that Wine gave a window's X window (_NET_WM_ICON: width, height and the pixels of each), by
+// width, as xprop reads them.
+std::map<int, std::vector<uint32_t>> XWindowIcons(HWND window)
+{
+    std::map<int, std::vector<uint32_t>> icons;
+    const auto xWindow = reinterpret_cast<ULONG_PTR>(::GetPropW(window, L"__wine_x11_whole_window"));
+    if (!xWindow)
+        return icons;
+    std::string output;
+    if (corvane::test::RunUnixCommand("xprop -notype -id " + std::to_string(xWindow) + " 32c _NET_WM_ICON",
+                                      &output) != 0)
+        return icons;
+    const size_t equals = output.find('=');
+    if (equals == std::string::npos)
+        return icons;
+    std::vector<uint32_t> values;
+    const char* next = output.c_str() + equals + 1;
+    for (;;)
+    {
+        char* end = nullptr;
+        const unsigned long value = std::strtoul(next, &end, 10);
+        if (end == next)
+            break;
+        values.push_back(static_cast<uint32_t>(value));
+        next = *end == ',' ? end + 1 : end;
+    }
+    for (size_t at = 0; at + 2 <= values.size();)
+    {
+        const size_t count = static_cast<size_t>(values[at]) * values[at + 1];
+        if (at + 2 + count > values.size())
+            break;
+        icons[static_cast<int>(values[at])].assign(values.begin() + static_cast<std::ptrdiff_t>(at + 2),
+                                                   values.begin() +
+                                                       static_cast<std::ptrdiff_t>(at + 2 + count));
+        at += 2 + count;
+    }
+    return icons;
 }
 
 class UiStartUp : public CUiTest
@@ -126,6 +195,24 @@ TEST_F(UiStartUp, ShowsTheSettingsAndExecuteButNoEventListAndNoSizingFrame)
     const RECT window = WindowRect(ui.Window());
     EXPECT_EQ(full.cx, window.right - window.left);
     EXPECT_LT(window.bottom - window.top, full.cy);
+}
+
+TEST_F(UiStartUp, TheWindowHasTheApplicationIconAsItsLargeAndItsSmallIcon)
+{
+    // Wine 8 passes no message that carries an icon handle from one process to another: WM_GETICON sent
+    // from here comes back empty whatever the window holds. The window's large and small icon are what
+    // Wine gives its X window, where any other program reads them.
+    const auto icons = XWindowIcons(ui.Window());
+    for (int size : {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CXSMICON)})
+    {
+        HICON expected = static_cast<HICON>(
+            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(nullptr, expected);
+        const auto found = icons.find(size);
+        ASSERT_NE(icons.end(), found) << "no icon of " << size << " pixels; icons: " << icons.size();
+        EXPECT_TRUE(IconPixels(expected) == found->second) << "the " << size << "-pixel icon is not icon 128";
+        ::DestroyIcon(expected);
+    }
 }
 
 TEST_F(UiStartUp, TheFirstExecuteGrowsTheWindowToItsTemplateSizeWithASizingFrame)

@@ -36,6 +36,33 @@ protected:
     }
 };
 
+// A run that spends its time at the end of a section: Outlook's language values name a per-user key of
+// many values, and their dump is the last probe of the mail client section.
+class UiStopAtTheEndOfASection : public CUiTest
+{
+protected:
+    static constexpr wchar_t kOutlookClient[] = L"SOFTWARE\\Clients\\Mail\\Microsoft Outlook";
+    static constexpr wchar_t kLanguageKey[] = L"Software\\CorvaneLanguage";
+
+    static void SetUpTestSuite()
+    {
+        CUiTest::SetUpTestSuite();
+        for (const wchar_t* value : {L"MSIApplicationLCID", L"MSIOfficeLCID"})
+            ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kOutlookClient, value, L"CorvaneLanguage"));
+        for (int i = 0; i < kLongValues; ++i)
+        {
+            wchar_t name[32];
+            ::swprintf(name, 32, L"CorvaneLanguage%05d", i);
+            SetRegistryString(HKEY_CURRENT_USER, kLanguageKey, name, L"a value to read");
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kOutlookClient);
+        DeleteRegistryTree(HKEY_CURRENT_USER, kLanguageKey);
+    }
+};
+
 std::vector<std::wstring> ChildTexts(HWND dialog)
 {
     std::vector<std::wstring> texts;
@@ -80,6 +107,36 @@ TEST_F(UiStopAndClose, StopDuringALongVerboseRunAbortsItAndStillSavesTheReport)
     EXPECT_NE(std::string::npos, report.find("<AbortedAt>")) << report.substr(0, 2000);
     EXPECT_EQ(std::string::npos, report.find("<CompletedAt>"));
     EXPECT_EQ(std::string::npos, report.find("OutlookInfo"));
+}
+
+TEST_F(UiStopAtTheEndOfASection, AStopDuringASectionsLastProbeEndsTheRunInThatSection)
+{
+    DeleteFileIfThere(kReportFile);
+    ui.Type(1002, kReports);
+    ui.SetChecked(1011, true);
+    ui.SetChecked(1012, true);
+    ASSERT_TRUE(ui.Click(204));
+    ASSERT_TRUE(ui.WaitUntil(
+        [](const CUiDriver& driver) {
+            return driver.LastRow().text.compare(0, 15, L"CorvaneLanguage") == 0 || driver.IsIdle();
+        },
+        60000));
+    ASSERT_FALSE(ui.IsIdle()) << "the run ended before the language key's dump";
+    ASSERT_TRUE(ui.Click(205)) << "Stop did not answer";
+    ASSERT_TRUE(ui.WaitUntilIdle(60000));
+
+    const auto rows = ui.Rows();
+    const auto driver = DriverRows(rows);
+    ASSERT_EQ(5u, driver.size()) << Narrow(Describe(rows));
+    EXPECT_EQ(L"System Information", driver[1]);
+    EXPECT_EQ(L"Mail Clients Configuration", driver[2]);
+    EXPECT_EQ(L"Report saved to the Corvane.xml file.", driver[3]);
+    EXPECT_TRUE(IsStamped(driver[4], L"Test aborted by user at ")) << Narrow(driver[4]);
+
+    const std::string report = ReadFile(kReportFile);
+    EXPECT_NE(std::string::npos, report.find("<AbortedAt>")) << report.substr(0, 2000);
+    EXPECT_NE(std::string::npos, report.find("<ReportSection id=\"MailClients\"")) << report.substr(0, 2000);
+    EXPECT_EQ(std::string::npos, report.find("MAPIConfig")) << "the next section was begun";
 }
 
 TEST_F(UiStopAndClose, AStopLeftOverFromTheLastRunDoesNotAbortTheNext)

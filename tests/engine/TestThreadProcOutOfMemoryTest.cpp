@@ -82,7 +82,7 @@ Outcome RunOutOfMemoryAfter(long allocations, bool saveReport)
     engine.outputFolder = folder.Path();
     engine.verbose = FALSE;
     engine.saveReport = saveReport ? TRUE : FALSE;
-    engine.stopEvent.SetEvent(); // a short run: one section title, then the end
+    engine.stopEvent.SetEvent(); // a short run: no section, straight to the end
     engine.SetRunning(kSomeThread);
 
     std::atomic<bool> done{false};

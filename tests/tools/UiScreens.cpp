@@ -1,5 +1,6 @@
 // Drives Corvane.exe through the states a person should look at, and has X take a screenshot of each:
-// the compact dialog, the expanded dialog after a verbose run, and the About box.
+// the compact dialog, the expanded dialog after a verbose run, the event list's context menu, the folder
+// picker and the About box.
 // Usage (under Wine, in an X session): ui_screens.exe UNIX_OUTPUT_FOLDER
 #include "tests/app/UiDriver.h"
 #include "tests/support/TestFiles.h"
@@ -45,6 +46,24 @@ int wmain(int argc, wchar_t** argv)
     ui.Click(204);
     ui.WaitUntilIdle(120000);
     Shoot(folder, "expanded");
+
+    if (ui.RightClickRow(3))
+    {
+        if (HWND menu = uitest::CUiDriver::WaitForMenu(10000))
+        {
+            Shoot(folder, "context-menu");
+            ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+            ::Sleep(300);
+        }
+    }
+
+    ui.ClickWithoutWaiting(201);
+    if (HWND picker = ui.WaitForOwnedDialog(10000))
+    {
+        Shoot(folder, "folder-picker");
+        ::PostMessageW(::GetDlgItem(picker, IDCANCEL), BM_CLICK, 0, 0);
+        ::Sleep(500);
+    }
 
     ::PostMessageW(ui.Window(), WM_SYSCOMMAND, 0x10, 0);
     if (HWND about = ui.WaitForOwnedDialog(10000))
