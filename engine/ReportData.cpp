@@ -70,13 +70,18 @@ void CReportData::ResetFindings()
     windowsFolder.clear();
     programFilesFolder.clear();
     commonFilesFolder.clear();
+    ClearOutlookSettings();
+    outlookFolder.clear();
+}
+
+void CReportData::ClearOutlookSettings()
+{
     hasLcidKeys = FALSE;
     msiComponentId.clear();
     msiApplicationLcid.clear();
     msiOfficeLcid.clear();
     dllPath.clear();
     dllPathEx.clear();
-    outlookFolder.clear();
 }
 
 HRESULT CReportData::OpenReport(CReportDocument** document)

@@ -99,6 +99,8 @@ public:
     // Findings that one probe leaves for a later one (worker thread only). Each run starts with them
     // empty, so that nothing a run finds comes from the run before it.
     void ResetFindings();
+    // The Outlook client's settings alone: what a look without the client key leaves.
+    void ClearOutlookSettings();
     OsInfo osInfo{};
     std::wstring systemFolder;
     std::wstring windowsFolder;

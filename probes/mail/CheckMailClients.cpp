@@ -33,12 +33,7 @@ HRESULT CReportData::CheckMailClients(IXMLDOMNode* parent)
     const HRESULT hr = CopyRegistryHive(*this, {HKEY_LOCAL_MACHINE, L"HKLM", L"SOFTWARE\\Clients\\Mail"},
                                         parent, step.rowPosition, verbose ? 2 : 1, 1);
     // Without the Outlook client key there are no settings, whatever an earlier look found.
-    hasLcidKeys = FALSE;
-    msiComponentId.clear();
-    msiApplicationLcid.clear();
-    msiOfficeLcid.clear();
-    dllPath.clear();
-    dllPathEx.clear();
+    ClearOutlookSettings();
     if (FAILED(hr))
         return step.End(hr, IDS_MAIL_CLIENTS_FAILED);
 
