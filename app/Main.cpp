@@ -19,10 +19,9 @@ void HardenLibrarySearch()
     // The DLL directory takes the working directory's place in the search order of every Windows; the
     // System folder rather than an empty one, which Windows takes as "no working directory" but Wine as
     // "nothing set".
-    wchar_t systemFolder[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(systemFolder, MAX_PATH);
-    if (length > 0 && length < MAX_PATH)
-        ::SetDllDirectoryW(systemFolder);
+    const std::wstring systemFolder = corvane::SystemFolder();
+    if (!systemFolder.empty())
+        ::SetDllDirectoryW(systemFolder.c_str());
 
     // Where the system has it (Windows 8 and later; Vista and 7 with update KB2533623), bare names are
     // looked for in the System folder alone: the application folder leaves the search too.

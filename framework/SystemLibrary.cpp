@@ -1,24 +1,28 @@
 #include "framework/SystemLibrary.h"
 
-#include <string>
-
 namespace corvane {
 
-HMODULE LoadSystemLibrary(const wchar_t* name)
+std::wstring SystemFolder()
 {
     wchar_t folder[MAX_PATH] = {};
     const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    std::wstring path(folder, length);
+    if (path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name)
+{
+    const std::wstring folder = SystemFolder();
+    if (folder.empty())
     {
-        if (length >= MAX_PATH)
-            ::SetLastError(ERROR_BUFFER_OVERFLOW);
+        ::SetLastError(ERROR_PATH_NOT_FOUND);
         return nullptr;
     }
-    std::wstring path(folder, length);
-    if (path.back() != L'\\')
-        path += L'\\';
-    path += name;
-    return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return ::LoadLibraryExW((folder + L'\\' + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 } // namespace corvane

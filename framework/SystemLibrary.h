@@ -4,7 +4,12 @@
 
 #include "framework/UniqueHandle.h"
 
+#include <string>
+
 namespace corvane {
+
+// The System folder, without a trailing backslash; empty when it cannot be had.
+std::wstring SystemFolder();
 
 // Loads name (a file name such as L"version.dll") from the System folder; null with the last error set
 // when it cannot be loaded.

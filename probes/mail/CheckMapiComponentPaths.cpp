@@ -24,8 +24,8 @@ HRESULT CReportData::CheckMapiComponentPaths(IXMLDOMNode* parent)
     // a search by bare name would take a copy from the folder Corvane was started from first, and run it.
     // Without a System folder there is no path, and the load fails as for a missing file.
     EnsureTrailingBackslash(systemFolder);
-    const std::wstring stub = systemFolder.empty() ? std::wstring(kStub) : systemFolder + kStub;
-    const std::wstring library = systemFolder.empty() ? std::wstring(kLibrary) : systemFolder + kLibrary;
+    const std::wstring stub = systemFolder + kStub;
+    const std::wstring library = systemFolder + kLibrary;
     HRESULT hr = QueryComponentPath(kStub, parent, step.rowPosition, kFirstRowLevel, stub.c_str());
     QueryComponentPath(kLibrary, parent, step.rowPosition, kFirstRowLevel, library.c_str());
     if (!dllPathEx.empty())
