@@ -48,6 +48,26 @@ std::string LibraryLoadedInPlantedFolder()
     return text;
 }
 
+// The System folder's mock answers with a path that names its own file and the arguments; a plant fails
+// every call (the failing stand-in with 1607) or has no export at all.
+const wchar_t kSystemAnswer[] = L"C:\\Mock\\MAPISTUB.DLL\\{FF1D0740-D227-11D1-A4B0-006008AF820E}\\";
+
+std::wstring SystemStubRow()
+{
+    return FormatResourceString(IDS_MS_OUTLOOK_PATH, kSystemAnswer);
+}
+
+bool SystemStubAnswered(const std::vector<uitest::EventRow>& rows)
+{
+    const std::wstring expected = SystemStubRow();
+    for (const uitest::EventRow& row : rows)
+    {
+        if (row.text.rfind(expected, 0) == 0)
+            return true;
+    }
+    return false;
+}
+
 std::string Lower(std::string text)
 {
     for (char& c : text)
@@ -95,21 +115,14 @@ TEST(DllPlanting, AMapiStubPlantedInTheWorkingDirectoryIsNeverLoaded)
         report = test::ReadFileBytes(reports.File(L"Corvane.xml"));
     }
 
-    // The System folder's mock answers with a path that names its own file and the arguments; the plant
-    // fails every call with 1607 (0x80070647).
-    const std::wstring systemAnswer = L"C:\\Mock\\MAPISTUB.DLL\\{FF1D0740-D227-11D1-A4B0-006008AF820E}\\";
-    const std::wstring outlookRow = FormatResourceString(IDS_MS_OUTLOOK_PATH, systemAnswer.c_str());
-    bool systemRow = false;
-    for (const uitest::EventRow& row : rows)
-        systemRow = systemRow || row.text.rfind(outlookRow, 0) == 0;
-    EXPECT_TRUE(systemRow) << "no \"" << test::ToUtf8(outlookRow)
-                           << "...\" row: the System folder's MAPISTUB.DLL "
-                           << "was not the one called";
+    EXPECT_TRUE(SystemStubAnswered(rows))
+        << "no \"" << test::ToUtf8(SystemStubRow())
+        << "...\" row: the System folder's MAPISTUB.DLL was not the one called";
     const std::string moduleCall = "ModulePath=\"MAPISTUB.DLL\"";
     const size_t call = report.find(moduleCall);
     ASSERT_NE(std::string::npos, call) << "the report holds no component path call of MAPISTUB.DLL";
     const std::string callText = report.substr(call, 600);
-    EXPECT_NE(std::string::npos, callText.find(test::ToUtf8(systemAnswer))) << callText;
+    EXPECT_NE(std::string::npos, callText.find(test::ToUtf8(kSystemAnswer))) << callText;
     EXPECT_EQ(std::string::npos, callText.find("##ERROR:0x80070647##")) << "the planted library answered:\n"
                                                                         << callText;
     // Its version record is the System folder's file in any case (read by full path).
@@ -201,10 +214,5 @@ TEST(DllPlanting, LibrariesPlantedBesideTheProgramAreNeverLoaded)
         const std::wstring marker = folder + L"\\" + std::wstring(name.begin(), name.end()) + L".loaded";
         EXPECT_FALSE(test::FileExists(marker)) << "the planted " << name << " was loaded";
     }
-    const std::wstring systemAnswer = L"C:\\Mock\\MAPISTUB.DLL\\{FF1D0740-D227-11D1-A4B0-006008AF820E}\\";
-    const std::wstring outlookRow = FormatResourceString(IDS_MS_OUTLOOK_PATH, systemAnswer.c_str());
-    bool systemRow = false;
-    for (const uitest::EventRow& row : rows)
-        systemRow = systemRow || row.text.rfind(outlookRow, 0) == 0;
-    EXPECT_TRUE(systemRow) << "the System folder's MAPISTUB.DLL was not the one called";
+    EXPECT_TRUE(SystemStubAnswered(rows)) << "the System folder's MAPISTUB.DLL was not the one called";
 }
