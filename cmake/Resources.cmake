@@ -15,10 +15,11 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/res/icons/draw_icons.py)
 endif()
 add_custom_target(corvane_resources DEPENDS ${CORVANE_GENERATED_FILES})
 
-# The manifest names the processor of the program it is in: x86 for the 32-bit build, amd64 for the 64-bit one.
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+# The manifests name the processor of the program they are in: x86 for Corvane.exe, amd64 for Corvane64.exe.
+if(CORVANE_64BIT)
     set(CORVANE_MANIFEST_ARCHITECTURE amd64)
 else()
     set(CORVANE_MANIFEST_ARCHITECTURE x86)
 endif()
 configure_file(${CMAKE_SOURCE_DIR}/res/Application.manifest.in ${CORVANE_GENERATED_RES}/Application.manifest @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/res/Corvane.manifest.in ${CORVANE_GENERATED_RES}/Corvane.manifest @ONLY)

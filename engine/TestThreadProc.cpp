@@ -1,5 +1,6 @@
 #include "engine/TestThreadProc.h"
 
+#include "engine/ProgramBitness.h"
 #include "engine/ReportData.h"
 #include "engine/StringTable.h"
 #include "framework/ComPtr.h"
@@ -149,6 +150,7 @@ private:
         if (!document_)
             return;
         document_->AppendHeaderElement(xml::Title, xml::ProgramTitle, nullptr, 0);
+        document_->AppendHeaderElement(xml::Program, ProgramBitnessText(), nullptr, 0);
         document_->AppendContainer(xml::Process, document_->HeaderNode(), process_.Put());
         if (process_)
         {

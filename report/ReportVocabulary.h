@@ -13,6 +13,7 @@ inline constexpr const wchar_t* Report = L"Report";
 inline constexpr const wchar_t* ReportHeader = L"ReportHeader";
 inline constexpr const wchar_t* ReportData = L"ReportData";
 inline constexpr const wchar_t* Title = L"Title";
+inline constexpr const wchar_t* Program = L"Program";
 inline constexpr const wchar_t* Process = L"Process";
 inline constexpr const wchar_t* StartedAt = L"StartedAt";
 inline constexpr const wchar_t* CompletedAt = L"CompletedAt";
@@ -38,6 +39,10 @@ inline constexpr const wchar_t* ProcedureAttribute = L"Procedure";
 inline constexpr const wchar_t* ReportType = L"CompatibilityTest";
 inline constexpr const wchar_t* ReportVersion = L"2.0";
 inline constexpr const wchar_t* ProgramTitle = L"Corvane";
+// Which program wrote the report, and how it ran: what it saw of MAPI depends on its bitness.
+inline constexpr const wchar_t* Program32Bit = L"32-bit";
+inline constexpr const wchar_t* Program32BitUnderWow64 = L"32-bit under WOW64";
+inline constexpr const wchar_t* Program64Bit = L"64-bit";
 inline constexpr const wchar_t* ReportFileName = L"Corvane.xml";
 
 // Section ids

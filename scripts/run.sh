@@ -1,24 +1,29 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds Corvane.exe and starts it under Wine on a sample machine.
+# The main job: installs what is missing, builds Corvane.exe and Corvane64.exe and starts one of them under
+# Wine on a sample machine.
 # With a display the window opens for you; without one the real window runs under Xvfb, Execute is
 # pressed through the window's own controls, and the event list, a screenshot and the report are shown.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${CORVANE_BUILD:-$root/build}
 machine=sample
+program=
 prefix=
 headless=no
 install_and_build=yes
 
 usage() {
     cat <<'EOF'
-usage: scripts/run.sh [--machine NAME | --untouched | --prefix PATH] [--headless] [--no-build]
+usage: scripts/run.sh [--machine NAME | --untouched | --prefix PATH] [--program Corvane|Corvane64]
+                     [--headless] [--no-build]
 
-Starts Corvane.exe under Wine on a machine to examine:
+Starts Corvane.exe or Corvane64.exe under Wine on a machine to examine:
   (default)        the sample machine: a fresh Wine prefix with a simulated Outlook 2003 installation
   --machine NAME   another sample machine of tests/fixtures/machines (NAME.machine), made afresh
   --untouched      a fresh copy of a Wine prefix just as wineboot made it
   --prefix PATH    an existing Wine prefix, examined as it is (nothing is added to it)
+  --program NAME   Corvane (the 32-bit program) or Corvane64 (the 64-bit one); by default Corvane where
+                   this host runs 32-bit code, otherwise Corvane64
   --headless       run under Xvfb and press Execute even when a display is there
   --no-build       use what the build folder holds: install nothing, build nothing
 The build folder is build/ (or $CORVANE_BUILD).
@@ -33,6 +38,11 @@ while [ $# -gt 0 ]; do
         shift
         ;;
     --untouched) machine=untouched ;;
+    --program)
+        [ $# -ge 2 ] || { usage >&2; exit 2; }
+        program=$2
+        shift
+        ;;
     --prefix)
         [ $# -ge 2 ] || { usage >&2; exit 2; }
         prefix=$2
@@ -58,13 +68,24 @@ if [ $install_and_build = yes ]; then
     say "Installing what is missing"
     "$root/scripts/install-prerequisites.sh"
     . "$root/scripts/target.sh"
-    say "Building Corvane.exe into $build"
+    say "Building Corvane.exe and Corvane64.exe into $build"
     cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$CORVANE_TOOLCHAIN" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" -j2 --target Corvane run_corvane corvane_fixtures
+    cmake --build "$build" -j2 --target Corvane run_corvane corvane_fixtures corvane_other
 fi
 . "$root/scripts/target.sh"
-[ -f "$build/Corvane.exe" ] || { echo "run: no $build/Corvane.exe; build it first" >&2; exit 1; }
+program=${program:-$CORVANE_PROGRAM}
+arch=$(corvane_program_arch "$program") || { echo "run: --program is Corvane or Corvane64, not '$program'" >&2; exit 2; }
+if [ "$arch" = i686 ] && ! corvane_runs_32bit; then
+    echo "run: Corvane.exe is a 32-bit program, and this host runs no 32-bit code; run --program Corvane64" >&2
+    exit 1
+fi
+# The program, with its own test runner, is in the build of its architecture.
+tree=$(corvane_tree "$build" "$arch")
+CORVANE_ARCH=$arch
+. "$root/scripts/target.sh"
+[ -f "$tree/$program.exe" ] || { echo "run: no $tree/$program.exe; build it first" >&2; exit 1; }
+echo "Program: $program.exe ($([ "$arch" = i686 ] && echo 32-bit || echo 64-bit))"
 
 export WINEDEBUG=-all
 if [ -n "$prefix" ]; then
@@ -80,17 +101,17 @@ else
     # The profile's opening comment says what the machine is.
     awk '!/^#/ || /^#$/ { exit } { sub(/^# ?/, "   "); print }' "$root/tests/fixtures/machines/$machine.machine" \
         2>/dev/null || true
-    "$root/scripts/sample-machine.sh" --build "$build" "$prefix" "$machine"
+    "$root/scripts/sample-machine.sh" --build "$build" --arch "$arch" "$prefix" "$machine"
 fi
 export WINEPREFIX=$prefix
 
 # Corvane writes its report into its own folder unless told otherwise.
-report=$build/Corvane.xml
+report=$tree/Corvane.xml
 rm -f "$report"
 
 if [ $headless = no ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    say "Corvane is open on $DISPLAY: press Execute, and close the window when done"
-    "$CORVANE_WINE" "$build/Corvane.exe" || true
+    say "$program.exe is open on $DISPLAY: press Execute, and close the window when done"
+    "$CORVANE_WINE" "$tree/$program.exe" || true
     if [ -f "$report" ]; then
         say "Report"
         echo "Corvane.xml: $report"
@@ -99,7 +120,7 @@ if [ $headless = no ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exit 0
 fi
 
-say "No display: Corvane runs under Xvfb, and Execute is pressed for you"
+say "No display: $program.exe runs under Xvfb, and Execute is pressed for you"
 out=$build/run
 mkdir -p "$out"
 rm -f "$out/rows.txt" "$out/listing.txt" "$out/report-path.txt" "$out/Corvane.png"
@@ -109,7 +130,7 @@ frames=()
 status=0
 # The prefix's programs end before the X server they were shown on.
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '"$CORVANE_WINE" "$@"; status=$?; wineserver -w; exit $status' \
-    _ "$build/tests/run_corvane.exe" "${frames[@]}" --listing "$(windows "$out/listing.txt")" \
+    _ "$tree/tests/run_corvane.exe" "${frames[@]}" --listing "$(windows "$out/listing.txt")" \
     --rows "$(windows "$out/rows.txt")" --report-path "$(windows "$out/report-path.txt")" \
     --screenshot "$out/Corvane.png" </dev/null || status=$?
 [ $status -eq 0 ] || { echo "run: the run through the window did not finish (status $status)" >&2; exit 1; }

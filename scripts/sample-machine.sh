@@ -1,29 +1,38 @@
 #!/usr/bin/env bash
-# Makes a sample machine: a fresh 32-bit Wine prefix, copied from a pristine one, and set up as one of the
+# Makes a sample machine: a fresh Wine prefix, copied from a pristine one, and set up as one of the
 # machine profiles of tests/fixtures/machines describes (registry files imported with regedit, stand-in
-# modules copied in, files taken away). The pristine prefix ("machines/pristine" in the build folder) is
-# made once with wineboot and never run in, so every sample machine starts from the same state.
+# modules copied in, files taken away). The pristine prefixes ("machines/pristine-win32" and
+# "machines/pristine-win64" in the build folder) are made once with wineboot and never run in, so every
+# sample machine starts from the same state.
 #
-# Usage: sample-machine.sh [--build DIR] PREFIX [PROFILE]
+# Usage: sample-machine.sh [--build DIR] [--arch ARCH] PREFIX [PROFILE]
 #   PROFILE  a file name of tests/fixtures/machines without ".machine"; "sample" when not given
 #   --build  the build folder that holds the fixture modules (default: $CORVANE_BUILD, else build/)
+#   --arch   i686 or x86_64: the program that will run on the machine (default: the build's own). The
+#            machine is a 32-bit or 64-bit Windows to suit it, unless the profile names its own, and its
+#            modules are those built for that program.
 # PREFIX is replaced when it exists, but only when this script made it.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 machines=$root/tests/fixtures/machines
 build=${CORVANE_BUILD:-$root/build}
 
-if [ "${1:-}" = --build ]; then
-    build=$2
+. "$root/scripts/target.sh"
+arch=$CORVANE_ARCH
+while [ $# -gt 0 ]; do
+    case $1 in
+    --build) build=$2 ;;
+    --arch) arch=$2 ;;
+    *) break ;;
+    esac
     shift 2
-fi
+done
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
-    echo "usage: sample-machine.sh [--build DIR] PREFIX [PROFILE]" >&2
+    echo "usage: sample-machine.sh [--build DIR] [--arch i686|x86_64] PREFIX [PROFILE]" >&2
     exit 2
 fi
 prefix=$1
 profile=${2:-sample}
-fixtures=$build/fixtures
 
 fail() {
     echo "sample-machine: $*" >&2
@@ -32,9 +41,14 @@ fail() {
 
 [ -f "$machines/$profile.machine" ] || fail "no profile '$profile'; there are: $(cd "$machines" && ls *.machine | sed 's/\.machine$//' | tr '\n' ' ')"
 
-# The profile's steps, includes first, in the order written.
+# The fixture modules built for an architecture.
+fixtures_of() { echo "$(corvane_tree "$build" "$1")/fixtures"; }
+
+# The profile's steps, includes first, in the order written. A module of an install step is one built for
+# the program that will run (mail/bin/x.dll), or for the architecture named (x86_64:mail/bin/x.dll).
 registry_files=()
 steps=()
+machine_arch=
 read_profile() {
     local file=$machines/$1 verb argument source target
     [ -f "$file" ] || fail "$1: no such profile file"
@@ -48,8 +62,18 @@ read_profile() {
             ;;
         install)
             read -r source target <<<"$argument"
-            [ -f "$fixtures/$source" ] || fail "$1: no fixture $fixtures/$source (build the fixtures first)"
-            steps+=("install|$fixtures/$source|$target")
+            local module_arch=$arch
+            if [[ $source =~ ^(i686|x86_64):(.*)$ ]]; then
+                module_arch=${BASH_REMATCH[1]}
+                source=${BASH_REMATCH[2]}
+            fi
+            source=$(fixtures_of "$module_arch")/$source
+            [ -f "$source" ] || fail "$1: no fixture $source (build the fixtures first)"
+            steps+=("install|$source|$target")
+            ;;
+        arch)
+            [[ $argument =~ ^win(32|64)$ ]] || fail "$1: arch must be win32 or win64, not '$argument'"
+            machine_arch=$argument
             ;;
         remove) steps+=("remove||$argument") ;;
         *) fail "$1: unknown step '$verb'" ;;
@@ -58,9 +82,23 @@ read_profile() {
 }
 read_profile "$profile.machine"
 
-. "$root/scripts/target.sh"
+# A 32-bit program runs on 32-bit Windows unless the profile says the machine is 64-bit Windows, where it
+# runs under WOW64; a 64-bit program needs 64-bit Windows.
+case $arch in
+i686) CORVANE_PREFIX_ARCH=${machine_arch:-win32} ;;
+x86_64)
+    [ "${machine_arch:-win64}" = win64 ] || fail "$profile is 32-bit Windows; a 64-bit program cannot run there"
+    CORVANE_PREFIX_ARCH=win64
+    ;;
+*) fail "--arch must be i686 or x86_64, not '$arch'" ;;
+esac
+# A host that runs no 32-bit code has only 64-bit prefixes: its Wine cannot start a 32-bit one.
+if [ "$CORVANE_PREFIX_ARCH" = win32 ] && ! corvane_runs_32bit; then
+    fail "this host runs no 32-bit code, so it cannot make the 32-bit Windows of '$profile' for a 32-bit program"
+fi
+export CORVANE_PREFIX_ARCH
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-template=$build/machines/pristine
+template=$build/machines/pristine-$CORVANE_PREFIX_ARCH
 "$root/scripts/wine-prefix.sh" "$template"
 
 if [ -e "$prefix" ]; then
@@ -116,6 +154,8 @@ if [ ${#registry_files[@]} -gt 0 ]; then
         printf '\n' >>"$combined"
         tail -n +2 "$file" >>"$combined"
     done
+    # The 64-bit regedit of a 64-bit machine writes both registry views: the 32-bit one is WOW6432Node.
+    [ "$CORVANE_PREFIX_ARCH" = win64 ] && CORVANE_WINE=/usr/lib/wine/wine64
     WINEPREFIX=$prefix "$CORVANE_WINE" regedit /S "Z:${combined//\//\\}" </dev/null >/dev/null 2>&1 ||
         fail "regedit could not import the registry files of '$profile'"
     # The registry reaches the prefix's files when the wineserver ends.

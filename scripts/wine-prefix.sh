@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Makes a Wine prefix of the target architecture (scripts/target.sh) once (wineboot), or copies it from a template prefix.
+# CORVANE_PREFIX_ARCH=win32 or win64 asks for a prefix of that architecture instead.
 # Usage: wine-prefix.sh PREFIX [TEMPLATE]
 set -euo pipefail
 prefix=$1
@@ -10,6 +11,9 @@ exec 9>"$prefix.lock"
 flock 9
 [ -f "$prefix/system.reg" ] && exit 0
 . "$(dirname "${BASH_SOURCE[0]}")/target.sh"
+WINEARCH=${CORVANE_PREFIX_ARCH:-$WINEARCH}
+# A 64-bit prefix is made by Wine's 64-bit loader, whichever program will run in it.
+[ "$WINEARCH" = win64 ] && CORVANE_WINE=/usr/lib/wine/wine64
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX="$prefix"
 if [ -n "$template" ]; then
     "$0" "$template"

@@ -423,7 +423,9 @@ std::wstring CorvaneExecutable()
     std::wstring path = L"Z:";
     for (const char* c = CORVANE_BINARY_DIR; *c; ++c)
         path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path + L"\\Corvane.exe";
+    // The build makes the program of its own bitness: Corvane.exe, or Corvane64.exe for x64.
+    constexpr const wchar_t* kProgram = sizeof(void*) == 8 ? L"\\Corvane64.exe" : L"\\Corvane.exe";
+    return path + kProgram;
 }
 
 SIZE TemplateWindowSize()

@@ -102,7 +102,7 @@ private:
 std::wstring ClipboardText();
 void EmptyClipboardNow();
 
-// The path of the Corvane.exe that the build made, as Windows sees it.
+// The path of the program that the build made (Corvane.exe, or Corvane64.exe for x64), as Windows sees it.
 std::wstring CorvaneExecutable();
 
 // The window size, in pixels, that dialog template 102 gives on this display.

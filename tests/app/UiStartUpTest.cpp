@@ -133,6 +133,7 @@ TEST(CorvaneManifest, AsksForTheInvokersRightsDeclaresVistaTo11TheVersion6Common
     HMODULE module = ::LoadLibraryExW(CorvaneExecutable().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module) << "LoadLibraryExW failed: " << ::GetLastError();
     const std::string manifest = ManifestText(module, 1);
+    const std::string controlsManifest = ManifestText(module, 1024);
     ::FreeLibrary(module);
     ASSERT_FALSE(manifest.empty()) << "Corvane.exe has no manifest resource 1";
 
@@ -160,6 +161,13 @@ TEST(CorvaneManifest, AsksForTheInvokersRightsDeclaresVistaTo11TheVersion6Common
                                        architecture + R"("\s+publicKeyToken="6595b64144ccf1df")"))
         << manifest;
     EXPECT_TRUE(Contains(manifest, R"(<dpiAware\s[^>]*>true</dpiAware>)")) << manifest;
+    // The common controls' own manifest must name the same processor, or the activation context fails.
+    EXPECT_TRUE(Contains(controlsManifest, R"(name="Microsoft.Windows.Common-Controls"\s+)"
+                                           R"(version="6.0.0.0"\s+processorArchitecture=")" +
+                                               architecture + R"(")"))
+        << controlsManifest;
+    EXPECT_FALSE(Contains(controlsManifest, R"(processorArchitecture="(?!)" + architecture + "\")"))
+        << controlsManifest;
 }
 
 TEST_F(UiStartUp, ShowsTheSettingsAndExecuteButNoEventListAndNoSizingFrame)

@@ -164,7 +164,8 @@ TEST_F(UiStopAndClose, ClosingDuringARunIsRefusedAndTheRunGoesOn)
               CUiDriver::MessageText(box));
     wchar_t caption[64] = {};
     ::GetWindowTextW(box, caption, 64);
-    EXPECT_STREQ(L"Corvane", caption);
+    // Message boxes carry the program's name, which is its file's: Corvane, or Corvane64 for x64.
+    EXPECT_STREQ(sizeof(void*) == 8 ? L"Corvane64" : L"Corvane", caption);
     // The run goes on while the box is up.
     ::Sleep(300);
     EXPECT_GT(ui.RowCount(), rowsBefore);
@@ -215,7 +216,11 @@ TEST_F(UiStopAndClose, TheLastItemOfTheSystemMenuOpensTheAboutBox)
     const auto texts = ChildTexts(about);
     EXPECT_TRUE(Contains(texts, L"Corvane"));
     EXPECT_TRUE(Contains(texts, L"Version 1.00.0000"));
+#ifdef _WIN64
+    EXPECT_TRUE(Contains(texts, L"The 64-bit program, for 64-bit Outlook."));
+#else
     EXPECT_TRUE(Contains(texts, L"Checks the MAPI and Outlook set-up."));
+#endif
     EXPECT_TRUE(Contains(texts, L"OK"));
     // Modal: the main window is disabled until the box goes.
     EXPECT_FALSE(::IsWindowEnabled(ui.Window()));

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # The examples in README.md are those of real runs: every fenced block that follows a line
-# "<!-- e2e: NAME/FILE -->" must equal the file BUILD/e2e/NAME/FILE of the end-to-end run NAME, with the
-# timestamps of both masked.
-# Usage: check-readme.sh BUILD
+# "<!-- e2e: NAME/FILE -->" must equal the file BUILD/e2e/PROGRAM/NAME/FILE of the end-to-end run NAME,
+# with the timestamps of both masked. The README shows Corvane.exe's report; a run of the other program
+# differs from it only in the header's Program element, which is masked too.
+# Usage: check-readme.sh BUILD PROGRAM
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 readme=$here/../../README.md
 build=$1
+runs=$build/e2e/$2
 stamp='[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'
+mask() { sed -E -e "s/$stamp/YYYY-MM-DD hh:mm:ss/g" -e 's|^<Program>[^<]*</Program>$|<Program>...</Program>|'; }
 status=0
 checked=0
 for source in $(sed -n 's/^<!-- e2e: \([^ ]*\) -->$/\1/p' "$readme"); do
@@ -15,9 +18,9 @@ for source in $(sed -n 's/^<!-- e2e: \([^ ]*\) -->$/\1/p' "$readme"); do
     block=$(awk -v marker="<!-- e2e: $source -->" '
         $0 == marker { found = 1; next }
         found && /^```/ { if (inside) exit; inside = 1; next }
-        inside { print }' "$readme" | sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g")
-    [ -f "$build/e2e/$source" ] || { echo "FAIL: README shows $source, but that run left no such file" >&2; status=1; continue; }
-    actual=$(sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g" "$build/e2e/$source")
+        inside { print }' "$readme" | mask)
+    [ -f "$runs/$source" ] || { echo "FAIL: README shows $source, but that run left no such file" >&2; status=1; continue; }
+    actual=$(mask <"$runs/$source")
     if [ "$block" != "$actual" ]; then
         diff -u <(printf '%s\n' "$block") <(printf '%s\n' "$actual")
         echo "FAIL: README's example of $source is not what the run gives (above: - README, + run)" >&2

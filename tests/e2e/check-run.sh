@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
 # One whole run on a sample machine, checked end to end: makes the machine's prefix afresh, runs the real
-# Corvane.exe through its window (run_corvane.exe), and compares the event rows and the report, with their
-# timestamps masked, byte for byte with the reviewed files in tests/e2e/expected/. A saved report must
-# validate against Corvane.xsd, and its times must be those that the rows show. The run's files stay in
-# BUILD/e2e/NAME: rows.txt, listing.txt (as scripts/run.sh prints the rows), Corvane.xml, Corvane.png.
+# program through its window (run_corvane.exe of the program's own build), and compares the event rows
+# and the report, with their timestamps masked, byte for byte with the reviewed files in
+# tests/e2e/expected/. A saved report must validate against Corvane.xsd, and its times must be those that
+# the rows show. The run's files stay in BUILD/e2e/PROGRAM/NAME: rows.txt, listing.txt (as scripts/run.sh
+# prints the rows), Corvane.xml, Corvane.png.
 #
-# Usage: check-run.sh BUILD NAME PROFILE VERBOSE REPORT
+# Usage: check-run.sh BUILD NAME PROFILE VERBOSE REPORT [PROGRAM]
 #   NAME     the run's name: expected/NAME.rows and expected/NAME.xml (the latter only when a report is
-#            saved); the run's files go to BUILD/e2e/NAME
+#            saved); the run's files go to BUILD/e2e/PROGRAM/NAME
 #   PROFILE  the machine profile of tests/fixtures/machines
 #   VERBOSE, REPORT  on or off: the two options of the window
+#   PROGRAM  Corvane or Corvane64 (default: the one the build folder itself holds). The expected report
+#            names the program that wrote it; for a run of the other program, or of Corvane.exe on 64-bit
+#            Windows, the header's Program element is expected to say so, and nothing else may differ.
+# Exits 77 (skipped) for Corvane.exe on a host that runs no 32-bit code.
 # Needs an X display (scripts/test.sh runs CTest under Xvfb).
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 . "$root/scripts/target.sh"
-build=$1 name=$2 profile=$3 verbose=$4 report=$5
-work=$build/e2e/$name
-prefix=$work/prefix
+build=$1 name=$2 profile=$3 verbose=$4 report=$5 program=${6:-$CORVANE_PROGRAM}
 expected=$here/expected
 
 fail() {
@@ -25,11 +28,25 @@ fail() {
     exit 1
 }
 
+arch=$(corvane_program_arch "$program") || fail "no program '$program'; there are Corvane and Corvane64"
+if [ "$arch" = i686 ] && ! corvane_runs_32bit; then
+    echo "SKIPPED ($name): Corvane.exe is a 32-bit program, and this host runs no 32-bit code" \
+        "(its kernel refuses it: dmesg says \"32-bit emulation disabled\")"
+    exit 77
+fi
+tree=$(corvane_tree "$build" "$arch")
+CORVANE_ARCH=$arch
+. "$root/scripts/target.sh"
+work=$build/e2e/$program/$name
+prefix=$work/prefix
+
 [ -n "${DISPLAY:-}" ] || fail "no X display; run through scripts/test.sh"
+[ -f "$tree/tests/run_corvane.exe" ] || fail "no $tree/tests/run_corvane.exe; build it first"
 mkdir -p "$work"
 rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png
 
-"$root/scripts/sample-machine.sh" --build "$build" "$prefix" "$profile" || fail "the machine could not be made"
+"$root/scripts/sample-machine.sh" --build "$build" --arch "$arch" "$prefix" "$profile" ||
+    fail "the machine could not be made"
 
 # The same locale whatever the host's: the language rows and the ANSI code page depend on it.
 export LC_ALL=C.UTF-8 WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
@@ -40,7 +57,7 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 mkdir -p "$prefix/drive_c/Reports"
 windows() { local path=$1; printf 'Z:%s' "${path//\//\\}"; }
-"$CORVANE_WINE" "$build/tests/run_corvane.exe" --draw-frames --output-folder 'C:\Reports' --verbose "$verbose" \
+"$CORVANE_WINE" "$tree/tests/run_corvane.exe" --draw-frames --output-folder 'C:\Reports' --verbose "$verbose" \
     --report "$report" --rows "$(windows "$work/rows.txt")" --listing "$(windows "$work/listing.txt")" \
     --screenshot "$work/Corvane.png" </dev/null ||
     fail "the run through the window did not finish"
@@ -65,8 +82,17 @@ if [ "$report" = on ]; then
     [ -f "$saved" ] || fail "no Corvane.xml was saved"
     cp "$saved" "$work/Corvane.xml"
     mask "$work/Corvane.xml" "$work/Corvane.masked.xml"
-    if ! cmp -s "$expected/$name.xml" "$work/Corvane.masked.xml"; then
-        diff -u "$expected/$name.xml" "$work/Corvane.masked.xml"
+    # What the header says of the program that ran, and of the Windows it ran on.
+    if [ "$arch" = x86_64 ]; then
+        bitness='64-bit'
+    elif grep -q '^#arch=win64' "$prefix/system.reg"; then
+        bitness='32-bit under WOW64'
+    else
+        bitness='32-bit'
+    fi
+    sed "s|^<Program>[^<]*</Program>\$|<Program>$bitness</Program>|" "$expected/$name.xml" >"$work/expected.xml"
+    if ! cmp -s "$work/expected.xml" "$work/Corvane.masked.xml"; then
+        diff -u "$work/expected.xml" "$work/Corvane.masked.xml"
         echo "FAIL ($name): the report differs from expected/$name.xml (above: - expected, + actual)" >&2
         status=1
     fi
@@ -90,6 +116,6 @@ else
 fi
 
 if [ $status -eq 0 ]; then
-    echo "ok ($name): the rows$([ "$report" = on ] && echo ' and the report') are as expected"
+    echo "ok ($name, $program.exe): the rows$([ "$report" = on ] && echo ' and the report') are as expected"
 fi
 exit $status

@@ -219,7 +219,7 @@ int wmain(int argc, wchar_t** argv)
 
     CUiDriver ui;
     if (!ui.Start())
-        return Fail("Corvane.exe did not show its window");
+        return Fail("Corvane did not show its window");
     if (!options.outputFolder.empty())
         ui.Type(kOutputFolder, options.outputFolder);
     if (options.verbose >= 0)
