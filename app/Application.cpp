@@ -3,6 +3,7 @@
 #include "app/AppMainDlg.h"
 #include "engine/ReportData.h"
 #include "engine/StringTable.h"
+#include "framework/ComInitialization.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -12,24 +13,14 @@
 
 namespace corvane {
 
-namespace {
-const CWinApp::CommandEntry kCommands[] = {
-    {CWinApp::HelpCommand, &CWinApp::OnHelp},
-};
-} // namespace
-
-std::span<const CWinApp::CommandEntry> CApplication::CommandMap() const
-{
-    return kCommands;
-}
-
 BOOL CApplication::InitInstance()
 {
     ::InitCommonControls();
     CWinApp::InitInstance();
 
     // A failure is only reported: the worker initialises COM for itself, so the report still works.
-    const HRESULT hr = ::CoInitialize(nullptr);
+    CComInitialization com;
+    const HRESULT hr = com.Initialize();
     if (FAILED(hr))
         MessageBox(nullptr, FormatResourceString(IDS_COM_INIT_FAILED, static_cast<unsigned>(hr)),
                    MB_ICONERROR);
@@ -40,8 +31,8 @@ BOOL CApplication::InitInstance()
         mainWindow = dialog.get();
         dialog->DoModal();
 
-        // Uninitialised once whatever CoInitialize returned, and before the dialog and the engine go.
-        ::CoUninitialize();
+        // Uninitialised, when it was initialised, before the dialog and the engine go.
+        com.Reset();
         mainWindow = nullptr;
         dialog.reset();
         engine.reset();

@@ -12,9 +12,6 @@ public:
 
     // Runs the whole program and returns FALSE, so no message loop follows it.
     BOOL InitInstance() override;
-
-protected:
-    std::span<const CommandEntry> CommandMap() const override;
 };
 
 } // namespace corvane

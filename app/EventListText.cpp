@@ -103,7 +103,7 @@ HRESULT CopyTextToClipboard(HWND owner, const std::wstring& text)
     if (!clipboard.IsOpen())
         return FailureFromLastError();
     RETURN_LAST_ERROR_IF_FALSE(::EmptyClipboard());
-    RETURN_LAST_ERROR_IF_FALSE(::SetClipboardData(CF_UNICODETEXT, memory.Get()));
+    RETURN_LAST_ERROR_IF_NULL(::SetClipboardData(CF_UNICODETEXT, memory.Get()));
     memory.Release(); // the clipboard owns it now
     return S_OK;
 }

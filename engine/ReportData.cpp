@@ -1,6 +1,7 @@
 #include "engine/ReportData.h"
 
 #include "framework/HResult.h"
+#include "framework/PathText.h"
 #include "res/resource.h"
 
 #include <new>
@@ -18,11 +19,9 @@ std::wstring OutputFolderFromModulePath(const wchar_t* modulePath)
 
 std::wstring ProgramFolder()
 {
-    wchar_t modulePath[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        modulePath[0] = L'\0';
-    return OutputFolderFromModulePath(modulePath);
+    std::wstring path;
+    QueryProgramPath(path); // without a path, the fallback folder
+    return OutputFolderFromModulePath(path.c_str());
 }
 
 std::wstring ReportFilePath(const std::wstring& outputFolder, const wchar_t* fileName)
@@ -39,12 +38,15 @@ std::wstring ReportFilePath(const std::wstring& outputFolder, const wchar_t* fil
         folder = trimSpaces(folder.substr(1, folder.size() - 2));
     if (folder.empty())
         folder = ProgramFolder();
-    if (folder.back() != L'\\')
-        folder += L'\\';
+    EnsureTrailingBackslash(folder);
     return folder + fileName;
 }
 
-CReportData::CReportData() : outputFolder(ProgramFolder()) {}
+CReportData::CReportData() : outputFolder(ProgramFolder())
+{
+    // Without the event Stop has no effect, but a run still runs to its end.
+    stopEvent.Create();
+}
 
 CReportData::~CReportData()
 {

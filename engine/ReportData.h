@@ -1,6 +1,7 @@
 #pragma once
 // The test engine: the one object that the dialog thread and the worker share. It is its own lock.
 
+#include "engine/EventIcon.h"
 #include "framework/ComInitialization.h"
 #include "framework/CriticalSection.h"
 #include "framework/Event.h"
@@ -26,10 +27,13 @@ enum ProgressOperation : int
 // Stands for string 3050 in UpdateProgress; not a real text.
 extern const wchar_t* const DefaultStatusText;
 
+// A registry dump's depth that has no limit.
+inline constexpr int kUnlimitedDepth = -1;
+
 // An event row's style: indent level in the high half, icon index in the low half.
-constexpr DWORD EventStyle(int icon, int indent)
+constexpr DWORD EventStyle(EventIcon icon, int indent)
 {
-    return (static_cast<DWORD>(indent & 0x7FFF) << 16) | static_cast<DWORD>(icon & 0xFFFF);
+    return (static_cast<DWORD>(indent & 0x7FFF) << 16) | static_cast<DWORD>(static_cast<int>(icon) & 0xFFFF);
 }
 
 class CReportData : public CCriticalSection
@@ -65,7 +69,9 @@ public:
     HRESULT CheckSystemVersion(IXMLDOMNode* parent);
     HRESULT CheckSystemFolders(IXMLDOMNode* parent);
     HRESULT CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, int& rowPosition, int level);
-    HRESULT DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosition, int depth, int logDepth,
+    // indent: of this key's rows; logDepth and subkeyDepth: how many levels get rows, and how many are
+    // descended (kUnlimitedDepth for all of them).
+    HRESULT DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosition, int indent, int logDepth,
                             int subkeyDepth);
     HRESULT CheckMailClients(IXMLDOMNode* parent);
     HRESULT CheckOutlookLanguageKeys(IXMLDOMNode* parent);

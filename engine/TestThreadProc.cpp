@@ -13,11 +13,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kIconInformation = 0;
-constexpr int kIconWarning = 1;
-constexpr int kIconReportSaved = 5;
-constexpr int kIconSection = 6;
-
 using Probe = HRESULT (CReportData::*)(IXMLDOMNode* section);
 
 struct ProbeStep
@@ -104,7 +99,7 @@ public:
     }
 
 private:
-    void Log(int icon, UINT stringId, ...)
+    void Log(EventIcon icon, UINT stringId, ...)
     {
         va_list arguments;
         va_start(arguments, stringId);
@@ -124,7 +119,7 @@ private:
         engine_.RemoveEvent(-1);
         engine_.UpdateProgress(ProgressReset, 10, DefaultStatusText);
         startTime_ = Now();
-        Log(kIconInformation, IDS_TEST_STARTED, xml::FormatTimestamp(startTime_).c_str());
+        Log(EventIcon::Info, IDS_TEST_STARTED, xml::FormatTimestamp(startTime_).c_str());
     }
 
     // False when a report was wanted and could not be made: the run goes straight to its end.
@@ -140,7 +135,7 @@ private:
         if (SUCCEEDED(hr) && document_)
             return true;
         document_ = nullptr;
-        Log(kIconWarning, IDS_XML_INIT_FAILED, static_cast<unsigned>(hr));
+        Log(EventIcon::Warning, IDS_XML_INIT_FAILED, static_cast<unsigned>(hr));
         result_ = RunReportFailed;
         return false;
     }
@@ -173,7 +168,7 @@ private:
                 return;
             }
             text_ = LoadResourceString(section.title);
-            engine_.InsertEvent(-1, EventStyle(kIconSection, 0), text_.c_str());
+            engine_.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), text_.c_str());
             if (document_)
             {
                 const AttributePair attributes[] = {{xml::IdAttribute, section.id},
@@ -228,11 +223,11 @@ private:
         try
         {
             if (result_ == RunCompleted)
-                Log(kIconInformation, IDS_TEST_COMPLETED, ended.c_str());
+                Log(EventIcon::Info, IDS_TEST_COMPLETED, ended.c_str());
             else if (result_ == RunAborted)
-                Log(kIconWarning, IDS_TEST_ABORTED, ended.c_str());
+                Log(EventIcon::Warning, IDS_TEST_ABORTED, ended.c_str());
             else
-                Log(kIconWarning, IDS_TEST_FAILED, ended.c_str());
+                Log(EventIcon::Warning, IDS_TEST_FAILED, ended.c_str());
         }
         catch (...)
         {
@@ -254,13 +249,13 @@ private:
         const HRESULT hr = document_->Save(path.c_str());
         if (FAILED(hr))
         {
-            Log(kIconWarning, IDS_SAVE_FAILED, xml::ReportFileName, static_cast<unsigned>(hr));
+            Log(EventIcon::Warning, IDS_SAVE_FAILED, xml::ReportFileName, static_cast<unsigned>(hr));
             result_ = RunReportFailed;
         }
         else
         {
             engine_.reportPath = FullPath(path);
-            Log(kIconReportSaved, IDS_REPORT_SAVED, xml::ReportFileName);
+            Log(EventIcon::GemPage, IDS_REPORT_SAVED, xml::ReportFileName);
         }
     }
 

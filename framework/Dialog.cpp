@@ -77,7 +77,7 @@ bool CDialog::OnCommand(int id, int notification, HWND /*control*/)
         OnCancel();
         return true;
     default:
-        return CWinApp::Current() && CWinApp::Current()->OnCommand(static_cast<UINT>(id));
+        return false;
     }
 }
 
@@ -105,8 +105,8 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO:
         return OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
     case WM_HELP:
-        // F1 goes the way of the help command, as the application's command map says.
-        return CWinApp::Current() && CWinApp::Current()->OnCommand(CWinApp::HelpCommand);
+        // The program ships no help file: F1 opens nothing, and the request goes no further.
+        return TRUE;
     case WM_DESTROY:
         OnDestroy();
         return FALSE;
@@ -153,7 +153,17 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     // Messages that come before WM_INITDIALOG (the font, the frame) get the default handling.
     if (!dialog)
         return FALSE;
-    const INT_PTR result = dialog->HandleMessage(message, wParam, lParam);
+    // No C++ exception may cross the window procedure into the system's code, which cannot unwind it:
+    // a handler that throws (std::bad_alloc, most likely) leaves the message to the default handling.
+    INT_PTR result = FALSE;
+    try
+    {
+        result = dialog->HandleMessage(message, wParam, lParam);
+    }
+    catch (...)
+    {
+        result = FALSE;
+    }
     if (message == WM_NCDESTROY)
     {
         ::SetWindowLongPtrW(window, DWLP_USER, 0);

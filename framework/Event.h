@@ -1,6 +1,7 @@
 #pragma once
 // An unnamed, auto-reset kernel event that starts not signalled.
 
+#include "framework/HResult.h"
 #include "framework/UniqueHandle.h"
 
 namespace corvane {
@@ -8,9 +9,16 @@ namespace corvane {
 class CEvent
 {
 public:
-    CEvent() : handle_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    CEvent() = default;
     CEvent(const CEvent&) = delete;
     CEvent& operator=(const CEvent&) = delete;
+
+    // Makes the event; the system's reason when it cannot.
+    HRESULT Create()
+    {
+        handle_.Reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        return handle_.IsValid() ? S_OK : FailureFromLastError();
+    }
 
     bool IsCreated() const { return handle_.IsValid(); }
     void SetEvent() { ::SetEvent(handle_.Get()); }

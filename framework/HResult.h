@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 namespace corvane {
 
 // A Windows error e above 0 becomes 0x80070000 with e's low 16 bits; anything else is taken as it is.
@@ -26,12 +28,37 @@ constexpr HRESULT HResultFromRegistry(LONG status)
     return HResultFromWin32(status);
 }
 
+namespace detail {
+
+// The macros take only the kind of result they are named for: an HRESULT is a long, a BOOL an int, and
+// either would otherwise convert silently to the other, turning TRUE into a failure or S_FALSE into one.
+template <typename T> constexpr HRESULT VerifyHResult(T result)
+{
+    static_assert(std::is_same_v<T, HRESULT>,
+                  "an HRESULT is expected here; use RETURN_LAST_ERROR_IF_FALSE for a BOOL");
+    return result;
+}
+
+template <typename T> constexpr bool VerifyPointer(T result)
+{
+    static_assert(std::is_pointer_v<T>, "a pointer or a handle is expected here");
+    return result != nullptr;
+}
+
+template <typename T> constexpr bool VerifyBool(T result)
+{
+    static_assert(std::is_same_v<T, BOOL> || std::is_same_v<T, bool>, "a BOOL or a bool is expected here");
+    return result != 0;
+}
+
+} // namespace detail
+
 } // namespace corvane
 
 #define RETURN_IF_FAILED(expr)                                                                               \
     do                                                                                                       \
     {                                                                                                        \
-        const HRESULT hrReturnIfFailed_ = (expr);                                                            \
+        const HRESULT hrReturnIfFailed_ = ::corvane::detail::VerifyHResult(expr);                            \
         if (FAILED(hrReturnIfFailed_))                                                                       \
             return hrReturnIfFailed_;                                                                        \
     } while (0)
@@ -42,7 +69,16 @@ constexpr HRESULT HResultFromRegistry(LONG status)
     do                                                                                                       \
     {                                                                                                        \
         ::SetLastError(ERROR_SUCCESS);                                                                       \
-        if (!(call))                                                                                         \
+        if (!::corvane::detail::VerifyBool(call))                                                            \
+            return ::corvane::FailureFromLastError();                                                        \
+    } while (0)
+
+// The same for a call that returns a pointer or a handle, null when it fails.
+#define RETURN_LAST_ERROR_IF_NULL(call)                                                                      \
+    do                                                                                                       \
+    {                                                                                                        \
+        ::SetLastError(ERROR_SUCCESS);                                                                       \
+        if (!::corvane::detail::VerifyPointer(call))                                                         \
             return ::corvane::FailureFromLastError();                                                        \
     } while (0)
 

@@ -1,5 +1,7 @@
 #include "framework/WinApp.h"
 
+#include "framework/PathText.h"
+
 namespace corvane {
 
 namespace {
@@ -7,9 +9,8 @@ CWinApp* g_application = nullptr;
 
 std::wstring ExecutableBaseName()
 {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, length < MAX_PATH ? length : 0);
+    std::wstring name;
+    QueryProgramPath(name); // without a path, no name
     const size_t slash = name.find_last_of(L"\\/");
     if (slash != std::wstring::npos)
         name.erase(0, slash + 1);
@@ -54,19 +55,6 @@ int CWinApp::Run()
     }
     exitCode_ = got == 0 ? static_cast<int>(message.wParam) : -1;
     return ExitInstance();
-}
-
-bool CWinApp::OnCommand(UINT id)
-{
-    for (const CommandEntry& entry : CommandMap())
-    {
-        if (entry.id == id)
-        {
-            (this->*entry.handler)();
-            return true;
-        }
-    }
-    return false;
 }
 
 int CWinApp::MessageBox(HWND owner, const std::wstring& text, UINT type) const

@@ -1,10 +1,8 @@
 #pragma once
-// The application object: one per process, its start-up routine, its command map and the program's
-// message boxes.
+// The application object: one per process, its start-up routine and the program's message boxes.
 
 #include <windows.h>
 
-#include <span>
 #include <string>
 
 namespace corvane {
@@ -14,9 +12,6 @@ class CDialog;
 class CWinApp
 {
 public:
-    // The framework's help command (F1 and the Help buttons).
-    static constexpr UINT HelpCommand = 57670;
-
     CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
@@ -36,13 +31,6 @@ public:
     // Exit routine; its result is the process exit code.
     virtual int ExitInstance() { return exitCode_; }
 
-    // Routes a command through the command map; false when no entry takes it.
-    bool OnCommand(UINT id);
-
-    // The framework's default help handler. The program ships no help file, so there is nothing to
-    // open; the entry only keeps the command from falling through to the dialog.
-    void OnHelp() {}
-
     // A message box captioned with the application's name.
     int MessageBox(HWND owner, const std::wstring& text, UINT type) const;
 
@@ -51,16 +39,6 @@ public:
 
     // The window that stands for the application while it runs; not owned.
     CDialog* mainWindow = nullptr;
-
-    // One entry of the command map: a command id and the handler that takes it.
-    struct CommandEntry
-    {
-        UINT id;
-        void (CWinApp::*handler)();
-    };
-
-protected:
-    virtual std::span<const CommandEntry> CommandMap() const { return {}; }
 
 private:
     std::wstring name_;

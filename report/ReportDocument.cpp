@@ -1,8 +1,10 @@
 #include "report/ReportDocument.h"
 
 #include "framework/HResult.h"
+#include "framework/ScopeExit.h"
 #include "framework/UniqueHandle.h"
 #include "framework/Variant.h"
+#include "report/ReportVocabulary.h"
 #include "report/XmlText.h"
 
 #include <string>
@@ -187,14 +189,13 @@ HRESULT CReportDocument::Create()
     }
     if (!document)
         return E_POINTER;
+    // A document that could not be given its skeleton is not kept.
+    CScopeExit dropDocument([this] { document.Reset(); });
 
     CComPtr<IXMLDOMNode> documentNode;
     hr = document->QueryInterface(kIidNode, documentNode.PutVoid());
     if (FAILED(hr) && hr != E_NOINTERFACE)
-    {
-        document.Reset();
         return hr;
-    }
 
     CBstr target;
     CBstr data;
@@ -213,16 +214,13 @@ HRESULT CReportDocument::Create()
         if (SUCCEEDED(hr) && !appended)
             hr = E_POINTER;
     }
-    if (FAILED(hr))
-    {
-        document.Reset();
-        return hr;
-    }
+    RETURN_IF_FAILED(hr);
 
-    const AttributePair rootAttributes[] = {{L"Type", L"CompatibilityTest"}, {L"Version", L"2.0"}, {}};
-    ElementSpec rootSpec(L"Report", nullptr, rootAttributes);
-    ElementSpec headerSpec(L"ReportHeader");
-    ElementSpec dataSpec(L"ReportData");
+    const AttributePair rootAttributes[] = {
+        {xml::TypeAttribute, xml::ReportType}, {xml::VersionAttribute, xml::ReportVersion}, {}};
+    ElementSpec rootSpec(xml::Report, nullptr, rootAttributes);
+    ElementSpec headerSpec(xml::ReportHeader);
+    ElementSpec dataSpec(xml::ReportData);
     CComPtr<IXMLDOMNode> root;
     CComPtr<IXMLDOMNode> header;
     CComPtr<IXMLDOMNode> reportData;
@@ -231,11 +229,8 @@ HRESULT CReportDocument::Create()
         hr = AppendElement(&headerSpec, root.Get(), header.Put());
     if (SUCCEEDED(hr))
         hr = AppendElement(&dataSpec, root.Get(), reportData.Put());
-    if (FAILED(hr))
-    {
-        document.Reset();
-        return hr;
-    }
+    RETURN_IF_FAILED(hr);
+    dropDocument.Release();
     rootNode = std::move(root);
     headerNode = std::move(header);
     dataNode = std::move(reportData);

@@ -23,7 +23,7 @@ const wchar_t* RegistryTypeName(DWORD type)
     };
     if (type < sizeof(names) / sizeof(names[0]))
         return names[type];
-    if (type == 21)
+    if (type == RegMuiSz)
         return L"REG_MUI_SZ";
     return L"REG_NONE";
 }

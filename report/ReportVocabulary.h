@@ -89,6 +89,8 @@ inline constexpr const wchar_t* CommonFilesFolderItem = L"CommonFilesFolder";
 
 // Registry type name of a value type; every type outside the table is "REG_NONE".
 const wchar_t* RegistryTypeName(DWORD type);
+// REG_MUI_SZ, which this compiler's Windows headers do not define.
+inline constexpr DWORD RegMuiSz = 21;
 
 // "##ERROR:0x%8.8X##": a module version structure whose resource cannot be read.
 std::wstring ErrorMarker(HRESULT code);

@@ -5,8 +5,9 @@
 
 namespace corvane {
 
-// True for a UTF-16 code unit sequence position that XML 1.0 cannot carry: C0 controls other than tab,
-// line feed and carriage return, U+FFFE, U+FFFF and surrogates without their partner.
+// True when XML 1.0 can carry the character at index: false for C0 controls other than tab, line feed
+// and carriage return, for U+FFFE and U+FFFF, and for a surrogate without its partner. unitsUsed gets the
+// character's length in code units: 2 for a surrogate pair, otherwise 1.
 bool IsXmlCharacter(const wchar_t* text, size_t length, size_t index, size_t* unitsUsed);
 
 // Copies text (up to its first NUL) into a BSTR, each character XML cannot carry replaced by U+FFFD.

@@ -11,9 +11,7 @@ namespace corvane {
 
 namespace {
 
-constexpr int kSettingsIcon = 7;
 constexpr int kSettingsIndent = 1;
-constexpr int kDetailIcon = 4;
 constexpr int kDetailIndent = 2;
 
 // Empties the member, then fills it with the value's whole data when there is any.
@@ -42,7 +40,7 @@ HRESULT CReportData::CheckMailClients(IXMLDOMNode* parent)
                         client.Put()) != ERROR_SUCCESS ||
         !client)
     {
-        InsertRowAt(*this, step.rowPosition, EventStyle(kSettingsIcon, kSettingsIndent),
+        InsertRowAt(*this, step.rowPosition, EventStyle(EventIcon::Monitor, kSettingsIndent),
                     LoadResourceString(IDS_OUTLOOK_KEY_NOT_FOUND));
     }
     else
@@ -58,11 +56,11 @@ HRESULT CReportData::CheckMailClients(IXMLDOMNode* parent)
         ReadSetting(client.Get(), L"DLLPathEx", dllPathEx, false);
         dllPathEx = FirstString(dllPathEx);
 
-        InsertRowAt(*this, step.rowPosition, EventStyle(kSettingsIcon, kSettingsIndent),
+        InsertRowAt(*this, step.rowPosition, EventStyle(EventIcon::Monitor, kSettingsIndent),
                     LoadResourceString(IDS_OUTLOOK_SETTINGS));
         if (verbose)
         {
-            const DWORD detail = EventStyle(kDetailIcon, kDetailIndent);
+            const DWORD detail = EventStyle(EventIcon::Gem, kDetailIndent);
             InsertRowAt(*this, step.rowPosition, detail,
                         FormatResourceString(IDS_MSI_COMPONENT_ID, msiComponentId.c_str()));
             InsertRowAt(*this, step.rowPosition, detail,

@@ -1,7 +1,8 @@
 // The paths that each MAPI library gives for Outlook's component under each language choice.
 #include "engine/ReportData.h"
 
-#include "probes/mail/ModuleFolder.h"
+#include "framework/PathText.h"
+
 #include "probes/mail/ProbeStep.h"
 #include "res/resource.h"
 

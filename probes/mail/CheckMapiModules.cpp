@@ -1,7 +1,8 @@
 // The version information of the MAPI libraries in the System folder and of Outlook's extra MAPI module.
 #include "engine/ReportData.h"
 
-#include "probes/mail/ModuleFolder.h"
+#include "framework/PathText.h"
+
 #include "probes/mail/ProbeStep.h"
 #include "res/resource.h"
 

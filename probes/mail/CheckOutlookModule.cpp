@@ -1,7 +1,8 @@
 // The version information of Outlook's main module in Outlook's folder.
 #include "engine/ReportData.h"
 
-#include "probes/mail/ModuleFolder.h"
+#include "framework/PathText.h"
+
 #include "probes/mail/ProbeStep.h"
 #include "res/resource.h"
 

@@ -16,12 +16,11 @@ namespace {
 
 constexpr DWORD kNameUnits = 260;  // terminator included
 constexpr DWORD kDataBytes = 2080; // bytes, not characters
-constexpr int kSubkeyIcon = 10;
 // How often the walk looks at the stop signal: every look is a wait on a kernel event, as costly as a
 // registry call, so it is taken at the first entry of each enumeration and at every 32nd after it.
 constexpr DWORD kStopLookInterval = 32;
 
-// A limit of -1 means no limit; a positive one shrinks by one level.
+// An unlimited depth stays so; a positive one shrinks by one level.
 int NextLevel(int limit)
 {
     return limit > 0 ? limit - 1 : limit;
@@ -29,15 +28,15 @@ int NextLevel(int limit)
 
 } // namespace
 
-HRESULT CReportData::DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosition, int depth, int logDepth,
-                                     int subkeyDepth)
+HRESULT CReportData::DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosition, int indent,
+                                     int logDepth, int subkeyDepth)
 {
     int appendAtEnd = -1;
     int& position = rowPosition ? *rowPosition : appendAtEnd;
     const bool writesReport = report && parent;
     wchar_t name[kNameUnits];
 
-    if (subkeyDepth == -1 || subkeyDepth > 0)
+    if (subkeyDepth == kUnlimitedDepth || subkeyDepth > 0)
     {
         for (DWORD index = 0;; ++index)
         {
@@ -60,11 +59,11 @@ HRESULT CReportData::DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosi
                 report->AppendElement(&spec, parent, node.Put());
             }
             if (verbose && (logDepth < 0 || logDepth > 1))
-                InsertRowAt(*this, position, EventStyle(kSubkeyIcon, depth), name);
+                InsertRowAt(*this, position, EventStyle(EventIcon::FolderClosed, indent), name);
 
             CRegKey subkey;
             RETURN_IF_REG_FAILED(::RegOpenKeyExW(key, name, 0, KEY_READ, subkey.Put()));
-            const HRESULT hr = DumpRegistryKey(subkey.Get(), node.Get(), &position, depth + 1,
+            const HRESULT hr = DumpRegistryKey(subkey.Get(), node.Get(), &position, indent + 1,
                                                NextLevel(logDepth), NextLevel(subkeyDepth));
             if (hr != S_OK)
                 return hr; // a failure below, or a stop
@@ -114,7 +113,7 @@ HRESULT CReportData::DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosi
         }
         if (verbose && logDepth != 0)
         {
-            InsertRowAt(*this, position, EventStyle(RegistryValueIcon(type), depth),
+            InsertRowAt(*this, position, EventStyle(RegistryValueIcon(type), indent),
                         FormatResourceString(IDS_REGISTRY_VALUE, valueName.c_str(), text.c_str()));
         }
     }

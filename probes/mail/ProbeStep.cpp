@@ -5,8 +5,6 @@
 namespace corvane {
 
 namespace {
-constexpr int kPlaceholderIcon = 3;
-constexpr int kErrorIcon = 1;
 constexpr int kStepIndent = 1;
 } // namespace
 
@@ -21,7 +19,7 @@ CProbeStep::CProbeStep(CReportData& engine, UINT statusId) : engine_(engine)
 {
     const std::wstring status = LoadResourceString(statusId);
     engine_.UpdateProgress(ProgressStep, 0, status.c_str());
-    rowPosition = engine_.InsertEvent(-1, EventStyle(kPlaceholderIcon, kStepIndent), status.c_str());
+    rowPosition = engine_.InsertEvent(-1, EventStyle(EventIcon::GemMoving, kStepIndent), status.c_str());
 }
 
 HRESULT CProbeStep::End(HRESULT result, UINT errorId, int errorIndent)
@@ -36,7 +34,7 @@ HRESULT CProbeStep::End(HRESULT result, UINT errorId, int errorIndent)
     else
     {
         const std::wstring text = FormatResourceString(errorId, static_cast<unsigned int>(result));
-        const DWORD style = EventStyle(kErrorIcon, errorIndent);
+        const DWORD style = EventStyle(EventIcon::Warning, errorIndent);
         if (rowPosition >= 0)
             engine_.UpdateEvent(rowPosition, style, text.c_str());
         else

@@ -21,8 +21,6 @@ using FGetComponentPathProc = BOOL(WINAPI*)(LPSTR component, LPSTR qualifier, LP
                                             BOOL install);
 
 constexpr DWORD kPathBufferBytes = 520;
-constexpr int kModuleIcon = 7;
-constexpr int kPathIcon = 8;
 
 // A qualifier is a multi-string: the whole data, then a closing empty string even if the data lacks one,
 // so the library never reads past what it was given.
@@ -66,7 +64,7 @@ HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* pare
 {
     if (!module)
         return E_INVALIDARG;
-    InsertRowAt(*this, rowPosition, EventStyle(kModuleIcon, level),
+    InsertRowAt(*this, rowPosition, EventStyle(EventIcon::Monitor, level),
                 FormatResourceString(IDS_LANGUAGE_DEPENDENT_PATH, module));
 
     HRESULT hr = S_OK;
@@ -138,7 +136,7 @@ HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* pare
         }
         if (verbose)
         {
-            InsertRowAt(*this, rowPosition, EventStyle(kPathIcon, level + 1),
+            InsertRowAt(*this, rowPosition, EventStyle(EventIcon::WindowGrid, level + 1),
                         FormatResourceString(call.rowId, pathText.c_str()));
         }
     }

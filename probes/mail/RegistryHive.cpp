@@ -10,7 +10,6 @@
 namespace corvane {
 
 namespace {
-constexpr int kKeyIcon = 9;
 constexpr int kKeyIndent = 1;
 constexpr int kDumpDepth = 2;
 constexpr DWORD kWorkBufferBytes = 520;
@@ -23,7 +22,7 @@ HRESULT CopyRegistryHive(CReportData& engine, const HiveKey& hive, IXMLDOMNode* 
     RETURN_IF_REG_FAILED(::RegOpenKeyExW(hive.root, hive.path.c_str(), 0, KEY_READ, key.Put()));
 
     const std::wstring fullName = std::wstring(hive.rootName) + L"\\" + hive.path;
-    InsertRowAt(engine, rowPosition, EventStyle(kKeyIcon, kKeyIndent), fullName);
+    InsertRowAt(engine, rowPosition, EventStyle(EventIcon::Cubes, kKeyIndent), fullName);
 
     CComPtr<IXMLDOMNode> node;
     if (engine.report && parent)

@@ -9,8 +9,6 @@ namespace corvane {
 
 namespace {
 
-constexpr DWORD kMuiStringType = 21;
-
 // The UTF-16 units that the bytes hold completely; an odd last byte is no unit.
 size_t UnitCount(DWORD size)
 {
@@ -91,13 +89,13 @@ std::wstring OtherTypeSizeText(DWORD type, DWORD size)
 
 } // namespace
 
-int RegistryValueIcon(DWORD type)
+EventIcon RegistryValueIcon(DWORD type)
 {
     if (type <= REG_QWORD)
-        return 12 + static_cast<int>(type);
-    if (type == kMuiStringType)
-        return 24;
-    return 12;
+        return static_cast<EventIcon>(static_cast<int>(EventIcon::None) + static_cast<int>(type));
+    if (type == xml::RegMuiSz)
+        return EventIcon::MuiSz;
+    return EventIcon::None;
 }
 
 std::wstring RegistryValueText(DWORD type, const BYTE* data, DWORD size)
@@ -108,7 +106,7 @@ std::wstring RegistryValueText(DWORD type, const BYTE* data, DWORD size)
     {
     case REG_SZ:
     case REG_EXPAND_SZ:
-    case kMuiStringType:
+    case xml::RegMuiSz:
         return StringText(data, size);
     case REG_MULTI_SZ:
         return JoinedStrings(data, size);

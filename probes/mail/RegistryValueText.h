@@ -1,14 +1,17 @@
 #pragma once
 // How a registry value appears in a dump: its event icon and its data rendered as text by type.
 
+#include "engine/EventIcon.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace corvane {
 
-// Event icon of a value type: 12 + type for types 0 to 11, 24 for REG_MUI_SZ (21), 12 for any other.
-int RegistryValueIcon(DWORD type);
+// Event icon of a value type: the type's own for REG_NONE to REG_QWORD and REG_MUI_SZ, REG_NONE's for
+// any other.
+EventIcon RegistryValueIcon(DWORD type);
 
 // The data as text by its type. Only the size bytes at data are read: a string without its terminator
 // ends with the data, a multi-string without its closing empty string shows the strings there are, and

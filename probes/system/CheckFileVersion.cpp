@@ -1,7 +1,6 @@
 // The file version step: a module's product version, file version and company name, as event rows
 // stacked above the caller's placeholder row and as a "VersionInfo" structure of the report.
 #include "engine/ReportData.h"
-#include "probes/system/EventIcons.h"
 #include "probes/system/VersionInfo.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
@@ -32,7 +31,7 @@ HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, 
     const HRESULT loaded = versionInfo.Load(path);
     if (FAILED(loaded))
     {
-        InsertEventF(rowPosition++, EventStyle(icon::Failure, level), IDS_FILE_VERSION_FAILED, loaded);
+        InsertEventF(rowPosition++, EventStyle(EventIcon::Warning, level), IDS_FILE_VERSION_FAILED, loaded);
         if (report)
         {
             const std::wstring marker = xml::ErrorMarker(loaded);
@@ -42,7 +41,7 @@ HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, 
         return loaded;
     }
 
-    InsertEventF(rowPosition++, EventStyle(icon::ModuleVersion, level), IDS_VERSION_INFO, path);
+    InsertEventF(rowPosition++, EventStyle(EventIcon::GemPage, level), IDS_VERSION_INFO, path);
 
     // Without the structure the members have nowhere to go; the rows are still written.
     CComPtr<IXMLDOMNode> structure;
@@ -63,7 +62,7 @@ HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, 
     for (const VersionMember& member : members)
     {
         if (verbose)
-            InsertEventF(rowPosition++, EventStyle(icon::Detail, level + 1), member.verboseText,
+            InsertEventF(rowPosition++, EventStyle(EventIcon::Gem, level + 1), member.verboseText,
                          member.text.c_str());
         if (structure)
         {

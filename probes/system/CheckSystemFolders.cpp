@@ -2,7 +2,6 @@
 // engine for the MAPI probes, shown as event rows and listed in the report.
 #include "engine/ReportData.h"
 #include "engine/StringTable.h"
-#include "probes/system/EventIcons.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
@@ -35,7 +34,7 @@ HRESULT CReportData::CheckSystemFolders(IXMLDOMNode* parent)
 {
     const std::wstring status = LoadResourceString(IDS_CHECK_SYSTEM_FOLDERS);
     UpdateProgress(ProgressStep, 0, status.c_str());
-    const int row = InsertEvent(-1, EventStyle(icon::Placeholder, 1), status.c_str());
+    const int row = InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), status.c_str());
 
     // A buffer on the stack cannot be refused, so the probe has no out-of-memory failure.
     wchar_t path[MAX_PATH] = {};
@@ -46,7 +45,7 @@ HRESULT CReportData::CheckSystemFolders(IXMLDOMNode* parent)
         const HRESULT found = ::SHGetFolderPathW(dialog, folder.csidl, nullptr, SHGFP_TYPE_CURRENT, path);
         this->*folder.member = SUCCEEDED(found) ? std::wstring(path) : std::wstring();
     }
-    UpdateEvent(row, EventStyle(icon::Summary, 1), LoadResourceString(IDS_SYSTEM_FOLDERS).c_str());
+    UpdateEvent(row, EventStyle(EventIcon::Monitor, 1), LoadResourceString(IDS_SYSTEM_FOLDERS).c_str());
 
     HRESULT hr = S_OK;
     if (report)
@@ -71,7 +70,8 @@ HRESULT CReportData::CheckSystemFolders(IXMLDOMNode* parent)
     if (verbose)
     {
         for (const SystemFolder& folder : kSystemFolders)
-            InsertEventF(-1, EventStyle(icon::Folder, 2), folder.verboseText, (this->*folder.member).c_str());
+            InsertEventF(-1, EventStyle(EventIcon::WindowGrid, 2), folder.verboseText,
+                         (this->*folder.member).c_str());
     }
     UpdateProgress(ProgressKeep, 0, DefaultStatusText);
     return hr;

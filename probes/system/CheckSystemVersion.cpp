@@ -3,7 +3,6 @@
 #include "engine/ReportData.h"
 #include "engine/StringTable.h"
 #include "framework/HResult.h"
-#include "probes/system/EventIcons.h"
 #include "probes/system/LanguageInfo.h"
 #include "probes/system/OsVersionRules.h"
 #include "probes/system/QueryOsInfo.h"
@@ -62,18 +61,18 @@ HRESULT CReportData::CheckSystemVersion(IXMLDOMNode* parent)
 {
     const std::wstring status = LoadResourceString(IDS_CHECK_SYSTEM_VERSION);
     UpdateProgress(ProgressStep, 0, status.c_str());
-    const int row = InsertEvent(-1, EventStyle(icon::Placeholder, 1), status.c_str());
+    const int row = InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), status.c_str());
 
     osInfo = OsInfo{};
     osInfo.size = sizeof(OsInfo);
     HRESULT hr = QueryOsInfo(&osInfo);
     if (FAILED(hr))
     {
-        UpdateEventF(row, EventStyle(icon::Failure, 1), IDS_SYSTEM_VERSION_FAILED, hr);
+        UpdateEventF(row, EventStyle(EventIcon::Warning, 1), IDS_SYSTEM_VERSION_FAILED, hr);
     }
     else
     {
-        UpdateEventF(row, EventStyle(icon::Summary, 1), IDS_OS, osInfo.name);
+        UpdateEventF(row, EventStyle(EventIcon::Monitor, 1), IDS_OS, osInfo.name);
 
         const std::wstring version = FormatVersionText(osInfo);
         const LanguageName systemLanguage(osInfo.system_lang_id);
@@ -83,7 +82,7 @@ HRESULT CReportData::CheckSystemVersion(IXMLDOMNode* parent)
 
         if (verbose)
         {
-            const DWORD detail = EventStyle(icon::Detail, 2);
+            const DWORD detail = EventStyle(EventIcon::Gem, 2);
             InsertEventF(-1, detail, IDS_PLATFORM, osInfo.platform);
             InsertEventF(-1, detail, IDS_VERSION, version.c_str());
             InsertEventF(-1, detail, IDS_TYPE, osInfo.product_type);

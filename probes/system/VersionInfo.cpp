@@ -2,6 +2,7 @@
 
 #include "engine/StringTable.h"
 #include "framework/HResult.h"
+#include "framework/PathText.h"
 #include "probes/system/VersionLibrary.h"
 
 #include <cstring>
@@ -40,14 +41,11 @@ HRESULT CVersionInfo::Load(const wchar_t* path)
     Free();
 
     // Every step clears the last error first, so that no code left by an earlier call is reported.
-    wchar_t ownPath[kPathLength];
+    std::wstring ownPath;
     if (!path)
     {
-        ::SetLastError(ERROR_SUCCESS);
-        const DWORD length = ::GetModuleFileNameW(nullptr, ownPath, kPathLength);
-        if (length == 0 || length >= kPathLength)
-            return FailureFromLastError();
-        path = ownPath;
+        RETURN_IF_FAILED(QueryProgramPath(ownPath));
+        path = ownPath.c_str();
     }
 
     // A short path that does not fit is reported by its required length alone, without a last error.
@@ -68,15 +66,12 @@ HRESULT CVersionInfo::Load(const wchar_t* path)
     if (!block)
         return E_OUTOFMEMORY;
 
-    ::SetLastError(ERROR_SUCCESS);
-    if (!library.GetFileVersionInfo(shortPath, 0, size, block.get()))
-        return FailureFromLastError();
+    RETURN_LAST_ERROR_IF_FALSE(library.GetFileVersionInfo(shortPath, 0, size, block.get()));
 
     void* table = nullptr;
     UINT tableLength = 0;
-    ::SetLastError(ERROR_SUCCESS);
-    if (!library.VerQueryValue(block.get(), L"\\VarFileInfo\\Translation", &table, &tableLength))
-        return FailureFromLastError();
+    RETURN_LAST_ERROR_IF_FALSE(
+        library.VerQueryValue(block.get(), L"\\VarFileInfo\\Translation", &table, &tableLength));
     if (!table || tableLength < 2 * sizeof(WORD))
         return E_FAIL; // a table without an entry names no translation
 

@@ -1,4 +1,5 @@
 #include "tests/app/TestWorld.h"
+#include "res/resource.h"
 
 #include <cwctype>
 
@@ -138,10 +139,10 @@ void CUiTest::TearDown()
 
 void CUiTest::RunTest(const std::wstring& folder, bool verbose, bool saveReport)
 {
-    ui.Type(1002, folder);
-    ui.SetChecked(1011, verbose);
-    ui.SetChecked(1012, saveReport);
-    ASSERT_TRUE(ui.Click(204)) << "Execute did not answer";
+    ui.Type(IDC_OUTPUT_FOLDER, folder);
+    ui.SetChecked(IDC_VERBOSE, verbose);
+    ui.SetChecked(IDC_SAVE_REPORT, saveReport);
+    ASSERT_TRUE(ui.Click(IDC_EXECUTE)) << "Execute did not answer";
     ASSERT_TRUE(ui.WaitUntilIdle(120000)) << "the run did not end";
 }
 

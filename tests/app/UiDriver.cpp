@@ -1,5 +1,6 @@
 #include "tests/app/UiDriver.h"
 
+#include "res/resource.h"
 #include "tests/support/Deadline.h"
 
 #include <commctrl.h>
@@ -188,7 +189,8 @@ bool CUiDriver::Responds(DWORD timeout) const
 int CUiDriver::RowCount() const
 {
     DWORD_PTR count = 0;
-    ::SendMessageTimeoutW(Control(1009), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, kAnswerTimeout, &count);
+    ::SendMessageTimeoutW(Control(IDC_EVENT_LIST), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, kAnswerTimeout,
+                          &count);
     return static_cast<int>(count);
 }
 
@@ -209,8 +211,8 @@ EventRow CUiDriver::Row(int index) const
     SIZE_T done = 0;
     ::WriteProcessMemory(process_.hProcess, remote.Get(), &item, sizeof(item), &done);
     DWORD_PTR ok = 0;
-    ::SendMessageTimeoutW(Control(1009), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Get()), SMTO_NORMAL,
-                          kAnswerTimeout, &ok);
+    ::SendMessageTimeoutW(Control(IDC_EVENT_LIST), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Get()),
+                          SMTO_NORMAL, kAnswerTimeout, &ok);
     if (!ok)
         return row;
     wchar_t text[kTextChars] = {};
@@ -229,9 +231,9 @@ bool CUiDriver::RowRect(int index, RECT& rect) const
     SIZE_T done = 0;
     ::WriteProcessMemory(process_.hProcess, remote.Get(), &rect, sizeof(rect), &done);
     DWORD_PTR ok = 0;
-    ::SendMessageTimeoutW(Control(1009), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE, SMTO_NORMAL,
-                          kAnswerTimeout, &ok);
-    ::SendMessageTimeoutW(Control(1009), LVM_GETITEMRECT, static_cast<WPARAM>(index),
+    ::SendMessageTimeoutW(Control(IDC_EVENT_LIST), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE,
+                          SMTO_NORMAL, kAnswerTimeout, &ok);
+    ::SendMessageTimeoutW(Control(IDC_EVENT_LIST), LVM_GETITEMRECT, static_cast<WPARAM>(index),
                           reinterpret_cast<LPARAM>(remote.Get()), SMTO_NORMAL, kAnswerTimeout, &ok);
     ::ReadProcessMemory(process_.hProcess, remote.Get(), &rect, sizeof(rect), &done);
     return ok && rect.bottom > rect.top;
@@ -242,7 +244,7 @@ bool CUiDriver::ClickRow(int index, bool twice)
     RECT rect{};
     if (!RowRect(index, rect))
         return false;
-    HWND list = Control(1009);
+    HWND list = Control(IDC_EVENT_LIST);
     const LPARAM at = MAKELPARAM(rect.left + 8, (rect.top + rect.bottom) / 2);
     ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(list, WM_LBUTTONUP, 0, at);
@@ -259,7 +261,7 @@ bool CUiDriver::RightClickRow(int index)
     RECT rect{};
     if (!RowRect(index, rect))
         return false;
-    HWND list = Control(1009);
+    HWND list = Control(IDC_EVENT_LIST);
     POINT point{rect.left + 8, (rect.top + rect.bottom) / 2};
     const LPARAM at = MAKELPARAM(point.x, point.y);
     ::MapWindowPoints(list, nullptr, &point, 1);

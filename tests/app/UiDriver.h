@@ -1,4 +1,6 @@
 #pragma once
+
+#include "res/resource.h"
 // Drives a running Corvane.exe from another process, as a person would: finds its window, clicks its
 // buttons, types into the edit box, reads the event list and answers its message boxes.
 
@@ -66,7 +68,7 @@ public:
     EventRow LastRow() const { return Row(RowCount() - 1); }
 
     // Idle: Execute enabled and Stop disabled. Running: the reverse.
-    bool IsIdle() const { return IsEnabled(204) && !IsEnabled(205); }
+    bool IsIdle() const { return IsEnabled(IDC_EXECUTE) && !IsEnabled(IDC_STOP); }
     bool WaitUntilIdle(DWORD timeout);
     bool WaitUntil(bool (*condition)(const CUiDriver&), DWORD timeout) const;
 

@@ -1,5 +1,6 @@
 // Runs that need a prefix of their own, since they take away something the whole system uses: the
 // MSXML document classes, the registered mail clients, or the folder dialog that Windows XP lacks.
+#include "res/resource.h"
 #include "tests/app/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -61,8 +62,8 @@ TEST_F(UiWithoutFolderDialog, BrowseOpensTheShellsFolderBrowserAtTheBoxsFolder)
 {
     const std::wstring chosen = kReports + L"\\Chosen";
     ::CreateDirectoryW(chosen.c_str(), nullptr);
-    ui.Type(1002, kReports);
-    ui.ClickWithoutWaiting(201);
+    ui.Type(IDC_OUTPUT_FOLDER, kReports);
+    ui.ClickWithoutWaiting(IDC_BROWSE);
     HWND picker = ui.WaitForOwnedDialog(10000);
     ASSERT_NE(nullptr, picker) << "Browse opened no folder picker";
     EXPECT_TRUE(HasChildWithText(picker, L"Choose the output folder"));
@@ -79,7 +80,7 @@ TEST_F(UiWithoutFolderDialog, BrowseOpensTheShellsFolderBrowserAtTheBoxsFolder)
     ASSERT_TRUE(
         ui.WaitUntil([](const CUiDriver& driver) { return driver.WaitForOwnedDialog(0) == nullptr; }, 10000))
         << "the folder browser did not close";
-    EXPECT_EQ(chosen, ui.Text(1002));
+    EXPECT_EQ(chosen, ui.Text(IDC_OUTPUT_FOLDER));
 }
 
 TEST_F(UiWithoutXml, TheRunFailsAtOnceWithTheDocumentError)

@@ -1,4 +1,5 @@
 // Whole runs started from the window: options, report file, output folders.
+#include "res/resource.h"
 #include "tests/app/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -88,9 +89,9 @@ TEST_F(UiRun, OptionsChangedBeforeExecuteAreTheOnesUsed)
     EXPECT_TRUE(HasDetailRows(rows)) << "verbose mode was switched on: " << Narrow(Describe(rows));
     EXPECT_TRUE(FileExists(second + L"\\Corvane.xml")) << "the report went elsewhere";
     EXPECT_FALSE(FileExists(kReportFile)) << "the earlier output folder was used";
-    EXPECT_TRUE(ui.IsChecked(1011));
-    EXPECT_TRUE(ui.IsChecked(1012));
-    EXPECT_EQ(second, ui.Text(1002));
+    EXPECT_TRUE(ui.IsChecked(IDC_VERBOSE));
+    EXPECT_TRUE(ui.IsChecked(IDC_SAVE_REPORT));
+    EXPECT_EQ(second, ui.Text(IDC_OUTPUT_FOLDER));
 }
 
 TEST_F(UiRun, WithTheReportOffNoFileIsWritten)
@@ -148,11 +149,11 @@ TEST_F(UiRun, BrowseOpensTheFolderPickerAtTheBoxsFolderAndPutsTheChosenFolderInT
 {
     const std::wstring chosen = kReports + L"\\Chosen";
     ::CreateDirectoryW(chosen.c_str(), nullptr);
-    ui.Type(1002, kReports);
+    ui.Type(IDC_OUTPUT_FOLDER, kReports);
     auto pickerClosed = [](const CUiDriver& driver) { return driver.WaitForOwnedDialog(0) == nullptr; };
 
     // Cancelled, it changes nothing.
-    ui.ClickWithoutWaiting(201);
+    ui.ClickWithoutWaiting(IDC_BROWSE);
     HWND picker = ui.WaitForOwnedDialog(10000);
     ASSERT_NE(nullptr, picker) << "Browse opened no folder picker";
     wchar_t caption[64] = {};
@@ -160,10 +161,10 @@ TEST_F(UiRun, BrowseOpensTheFolderPickerAtTheBoxsFolderAndPutsTheChosenFolderInT
     EXPECT_STREQ(L"Choose the output folder", caption);
     ::PostMessageW(::GetDlgItem(picker, IDCANCEL), BM_CLICK, 0, 0);
     ASSERT_TRUE(ui.WaitUntil(pickerClosed, 10000));
-    EXPECT_EQ(kReports, ui.Text(1002));
+    EXPECT_EQ(kReports, ui.Text(IDC_OUTPUT_FOLDER));
 
     // The subfolder's bare name finds it, since the picker opened at the box's folder.
-    ui.ClickWithoutWaiting(201);
+    ui.ClickWithoutWaiting(IDC_BROWSE);
     picker = ui.WaitForOwnedDialog(10000);
     ASSERT_NE(nullptr, picker) << "Browse opened no folder picker the second time";
     HWND name = ::FindWindowExW(picker, nullptr, L"Edit", nullptr);
@@ -171,5 +172,5 @@ TEST_F(UiRun, BrowseOpensTheFolderPickerAtTheBoxsFolderAndPutsTheChosenFolderInT
     ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Chosen"));
     ::PostMessageW(::GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(ui.WaitUntil(pickerClosed, 10000)) << "the picker did not take the folder";
-    EXPECT_EQ(chosen, ui.Text(1002));
+    EXPECT_EQ(chosen, ui.Text(IDC_OUTPUT_FOLDER));
 }

@@ -1,4 +1,5 @@
 // Corvane.exe as it starts, and as it grows at its first run: driven from outside through its window.
+#include "res/resource.h"
 #include "tests/app/TestWorld.h"
 #include "tests/support/TestFiles.h"
 
@@ -178,25 +179,25 @@ TEST_F(UiStartUp, ShowsTheSettingsAndExecuteButNoEventListAndNoSizingFrame)
     ::GetWindowTextW(group, groupText, 64);
     EXPECT_STREQ(L"Test Settings", groupText);
 
-    EXPECT_TRUE(ui.IsVisible(204));
-    EXPECT_TRUE(ui.IsEnabled(204));
-    EXPECT_EQ(L"Execute", ui.Text(204));
-    EXPECT_TRUE(ui.IsVisible(205));
-    EXPECT_FALSE(ui.IsEnabled(205)) << "Stop is enabled before any run";
-    EXPECT_EQ(L"Stop", ui.Text(205));
-    EXPECT_TRUE(ui.IsChecked(1011)) << "verbose mode is off";
-    EXPECT_TRUE(ui.IsChecked(1012)) << "save report is off";
-    EXPECT_EQ(L"Run test in &verbose mode", ui.Text(1011));
-    EXPECT_EQ(L"Save test results &report", ui.Text(1012));
-    EXPECT_EQ(L"&Output Folder:", ui.Text(1001));
-    EXPECT_EQ(L"&Browse...", ui.Text(201));
-    EXPECT_EQ(ExecutableFolder(), ui.Text(1002));
-    EXPECT_FALSE(ui.IsVisible(1007)) << "status text shows while idle";
-    EXPECT_FALSE(ui.IsVisible(1008)) << "progress bar shows while idle";
+    EXPECT_TRUE(ui.IsVisible(IDC_EXECUTE));
+    EXPECT_TRUE(ui.IsEnabled(IDC_EXECUTE));
+    EXPECT_EQ(L"Execute", ui.Text(IDC_EXECUTE));
+    EXPECT_TRUE(ui.IsVisible(IDC_STOP));
+    EXPECT_FALSE(ui.IsEnabled(IDC_STOP)) << "Stop is enabled before any run";
+    EXPECT_EQ(L"Stop", ui.Text(IDC_STOP));
+    EXPECT_TRUE(ui.IsChecked(IDC_VERBOSE)) << "verbose mode is off";
+    EXPECT_TRUE(ui.IsChecked(IDC_SAVE_REPORT)) << "save report is off";
+    EXPECT_EQ(L"Run test in &verbose mode", ui.Text(IDC_VERBOSE));
+    EXPECT_EQ(L"Save test results &report", ui.Text(IDC_SAVE_REPORT));
+    EXPECT_EQ(L"&Output Folder:", ui.Text(IDC_OUTPUT_LABEL));
+    EXPECT_EQ(L"&Browse...", ui.Text(IDC_BROWSE));
+    EXPECT_EQ(ExecutableFolder(), ui.Text(IDC_OUTPUT_FOLDER));
+    EXPECT_FALSE(ui.IsVisible(IDC_STATUS_TEXT)) << "status text shows while idle";
+    EXPECT_FALSE(ui.IsVisible(IDC_PROGRESS)) << "progress bar shows while idle";
 
     // The compact window ends above the event list.
     const RECT client = ClientRect(ui.Window());
-    const RECT list = WindowRect(ui.Control(1009));
+    const RECT list = WindowRect(ui.Control(IDC_EVENT_LIST));
     EXPECT_GE(list.top, client.bottom) << "the event list is inside the compact window";
     EXPECT_FALSE(HasSizingFrame(ui.Window()));
     const SIZE full = TemplateWindowSize();
@@ -234,8 +235,8 @@ TEST_F(UiStartUp, TheFirstExecuteGrowsTheWindowToItsTemplateSizeWithASizingFrame
     EXPECT_TRUE(HasSizingFrame(ui.Window()));
 
     const RECT client = ClientRect(ui.Window());
-    const RECT list = WindowRect(ui.Control(1009));
-    EXPECT_TRUE(ui.IsVisible(1009));
+    const RECT list = WindowRect(ui.Control(IDC_EVENT_LIST));
+    EXPECT_TRUE(ui.IsVisible(IDC_EVENT_LIST));
     EXPECT_LT(list.top, client.bottom);
     EXPECT_LE(list.bottom, client.bottom) << "the event list is cut off";
     EXPECT_LE(list.right, client.right) << "the event list is cut off";
@@ -265,13 +266,13 @@ TEST_F(UiStartUp, EnlargingTheWindowGrowsTheEventListAndKeepsItsMargins)
 {
     RunTest(kReports, false, false);
     const RECT clientBefore = ClientRect(ui.Window());
-    const RECT listBefore = WindowRect(ui.Control(1009));
+    const RECT listBefore = WindowRect(ui.Control(IDC_EVENT_LIST));
     const RECT window = WindowRect(ui.Window());
     ASSERT_TRUE(::SetWindowPos(ui.Window(), nullptr, 0, 0, window.right - window.left + 120,
                                window.bottom - window.top + 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
     ASSERT_TRUE(ui.Responds());
     const RECT clientAfter = ClientRect(ui.Window());
-    const RECT listAfter = WindowRect(ui.Control(1009));
+    const RECT listAfter = WindowRect(ui.Control(IDC_EVENT_LIST));
     EXPECT_EQ(listBefore.left - clientBefore.left, listAfter.left - clientAfter.left);
     EXPECT_EQ(listBefore.top - clientBefore.top, listAfter.top - clientAfter.top);
     EXPECT_EQ(clientBefore.right - listBefore.right, clientAfter.right - listAfter.right);

@@ -1,4 +1,5 @@
 // Stop and close while a run is under way, the keys that must do nothing, the About item.
+#include "res/resource.h"
 #include "tests/app/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -23,10 +24,10 @@ protected:
     void StartLongRun()
     {
         DeleteFileIfThere(kReportFile);
-        ui.Type(1002, kReports);
-        ui.SetChecked(1011, true);
-        ui.SetChecked(1012, true);
-        ASSERT_TRUE(ui.Click(204));
+        ui.Type(IDC_OUTPUT_FOLDER, kReports);
+        ui.SetChecked(IDC_VERBOSE, true);
+        ui.SetChecked(IDC_SAVE_REPORT, true);
+        ASSERT_TRUE(ui.Click(IDC_EXECUTE));
         ASSERT_TRUE(ui.WaitUntil(
             [](const CUiDriver& driver) {
                 return driver.LastRow().text.compare(0, 16, L"CorvaneLongValue") == 0 || driver.IsIdle();
@@ -90,7 +91,7 @@ bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text)
 TEST_F(UiStopAndClose, StopDuringALongVerboseRunAbortsItAndStillSavesTheReport)
 {
     StartLongRun();
-    ASSERT_TRUE(ui.Click(205)) << "Stop did not answer";
+    ASSERT_TRUE(ui.Click(IDC_STOP)) << "Stop did not answer";
     ASSERT_TRUE(ui.WaitUntilIdle(60000));
     const auto rows = ui.Rows();
     ASSERT_GE(rows.size(), 3u);
@@ -112,17 +113,17 @@ TEST_F(UiStopAndClose, StopDuringALongVerboseRunAbortsItAndStillSavesTheReport)
 TEST_F(UiStopAtTheEndOfASection, AStopDuringASectionsLastProbeEndsTheRunInThatSection)
 {
     DeleteFileIfThere(kReportFile);
-    ui.Type(1002, kReports);
-    ui.SetChecked(1011, true);
-    ui.SetChecked(1012, true);
-    ASSERT_TRUE(ui.Click(204));
+    ui.Type(IDC_OUTPUT_FOLDER, kReports);
+    ui.SetChecked(IDC_VERBOSE, true);
+    ui.SetChecked(IDC_SAVE_REPORT, true);
+    ASSERT_TRUE(ui.Click(IDC_EXECUTE));
     ASSERT_TRUE(ui.WaitUntil(
         [](const CUiDriver& driver) {
             return driver.LastRow().text.compare(0, 15, L"CorvaneLanguage") == 0 || driver.IsIdle();
         },
         60000));
     ASSERT_FALSE(ui.IsIdle()) << "the run ended before the language key's dump";
-    ASSERT_TRUE(ui.Click(205)) << "Stop did not answer";
+    ASSERT_TRUE(ui.Click(IDC_STOP)) << "Stop did not answer";
     ASSERT_TRUE(ui.WaitUntilIdle(60000));
 
     const auto rows = ui.Rows();
@@ -142,12 +143,12 @@ TEST_F(UiStopAtTheEndOfASection, AStopDuringASectionsLastProbeEndsTheRunInThatSe
 TEST_F(UiStopAndClose, AStopLeftOverFromTheLastRunDoesNotAbortTheNext)
 {
     StartLongRun();
-    ASSERT_TRUE(ui.Click(205));
+    ASSERT_TRUE(ui.Click(IDC_STOP));
     ASSERT_TRUE(ui.WaitUntilIdle(60000));
     // Stop is disabled now; a click that reaches it all the same must not reach the next run.
-    ui.Click(205);
-    ui.SetChecked(1011, false);
-    ASSERT_TRUE(ui.Click(204));
+    ui.Click(IDC_STOP);
+    ui.SetChecked(IDC_VERBOSE, false);
+    ASSERT_TRUE(ui.Click(IDC_EXECUTE));
     ASSERT_TRUE(ui.WaitUntilIdle(120000));
     const auto rows = ui.Rows();
     EXPECT_TRUE(IsStamped(rows.back().text, L"Test completed at ")) << Narrow(Describe(rows));
@@ -177,7 +178,7 @@ TEST_F(UiStopAndClose, ClosingDuringARunIsRefusedAndTheRunGoesOn)
     ::Sleep(300);
     EXPECT_FALSE(ui.IsIdle());
     EXPECT_GT(ui.RowCount(), rowsAfterBox) << "the run stopped with the box";
-    ASSERT_TRUE(ui.Click(205));
+    ASSERT_TRUE(ui.Click(IDC_STOP));
     ASSERT_TRUE(ui.WaitUntilIdle(60000));
     EXPECT_TRUE(IsStamped(ui.LastRow().text, L"Test aborted by user at "));
 }
@@ -185,9 +186,9 @@ TEST_F(UiStopAndClose, ClosingDuringARunIsRefusedAndTheRunGoesOn)
 TEST_F(UiStopAndClose, EnterAndEscInTheDialogDoNothing)
 {
     ::SetFocus(nullptr);
-    ui.PressKey(1002, VK_RETURN);
-    ui.PressKey(1002, VK_ESCAPE);
-    ui.PressKey(1011, VK_ESCAPE);
+    ui.PressKey(IDC_OUTPUT_FOLDER, VK_RETURN);
+    ui.PressKey(IDC_OUTPUT_FOLDER, VK_ESCAPE);
+    ui.PressKey(IDC_VERBOSE, VK_ESCAPE);
     ::Sleep(500);
     ASSERT_TRUE(ui.Responds());
     EXPECT_FALSE(ui.HasExited(0)) << "a key closed the window";
@@ -239,7 +240,7 @@ TEST_F(UiStopAndClose, TheLastItemOfTheSystemMenuOpensTheAboutBox)
     ASSERT_TRUE(
         ui.WaitUntil([](const CUiDriver& driver) { return driver.WaitForOwnedDialog(0) == nullptr; }, 10000));
     EXPECT_TRUE(ui.Responds());
-    ui.SetChecked(1011, false);
-    EXPECT_TRUE(ui.Click(204)) << "the main window is not usable again";
+    ui.SetChecked(IDC_VERBOSE, false);
+    EXPECT_TRUE(ui.Click(IDC_EXECUTE)) << "the main window is not usable again";
     EXPECT_TRUE(ui.WaitUntilIdle(120000));
 }

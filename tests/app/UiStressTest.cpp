@@ -1,4 +1,5 @@
 // Hundreds of runs with Execute and Stop pressed as fast as the window takes them, end phases included.
+#include "res/resource.h"
 #include "tests/app/TestWorld.h"
 #include "tests/support/Deadline.h"
 #include "tests/support/TestThread.h"
@@ -54,12 +55,12 @@ std::vector<std::wstring> Texts(const std::vector<EventRow>& rows)
 
 TEST_F(UiStress, HundredsOfRunsWithStopAndExecutePressedAsFastAsTheWindowTakesThem)
 {
-    ui.Type(1002, kReports);
-    ui.SetChecked(1011, false);
-    ui.SetChecked(1012, true);
+    ui.Type(IDC_OUTPUT_FOLDER, kReports);
+    ui.SetChecked(IDC_VERBOSE, false);
+    ui.SetChecked(IDC_SAVE_REPORT, true);
 
     // A run nobody stops: the rows every complete run must show.
-    ASSERT_TRUE(ui.Click(204));
+    ASSERT_TRUE(ui.Click(IDC_EXECUTE));
     ASSERT_TRUE(ui.WaitUntilIdle(60000));
     const auto reference = Texts(ui.Rows());
     ASSERT_EQ("", CheckRun(ui.Rows()));
@@ -79,7 +80,7 @@ TEST_F(UiStress, HundredsOfRunsWithStopAndExecutePressedAsFastAsTheWindowTakesTh
                 ::Sleep(1);
                 continue;
             }
-            if (!ui.Click(205))
+            if (!ui.Click(IDC_STOP))
                 ++unanswered;
         }
     });
@@ -94,7 +95,7 @@ TEST_F(UiStress, HundredsOfRunsWithStopAndExecutePressedAsFastAsTheWindowTakesTh
         while (!stopping && !parked)
             ::Sleep(1);
         // Execute as soon as the window takes it: the click waits while the last worker ends.
-        ASSERT_TRUE(ui.Click(204)) << "Execute did not answer in run " << run;
+        ASSERT_TRUE(ui.Click(IDC_EXECUTE)) << "Execute did not answer in run " << run;
         ASSERT_TRUE(ui.WaitUntilIdle(60000)) << "run " << run << " did not end";
         ASSERT_TRUE(ui.Responds()) << "the window stopped answering after run " << run;
         const auto rows = ui.Rows();
@@ -123,7 +124,7 @@ TEST_F(UiStress, HundredsOfRunsWithStopAndExecutePressedAsFastAsTheWindowTakesTh
     corvane::test::CTestThread executor([&] {
         while (!done)
         {
-            if (!ui.Click(204))
+            if (!ui.Click(IDC_EXECUTE))
                 ++unanswered;
             ++executes;
         }

@@ -22,7 +22,7 @@ protected:
     void AddRows(int count)
     {
         for (int i = 0; i < count; ++i)
-            engine.InsertEvent(-1, EventStyle(0, 0), (L"row " + std::to_wstring(i)).c_str());
+            engine.InsertEvent(-1, EventStyle(EventIcon::Info, 0), (L"row " + std::to_wstring(i)).c_str());
     }
 
     bool Enabled(int id) const { return ::IsWindowEnabled(window.Control(id)) != FALSE; }
@@ -37,9 +37,9 @@ protected:
 TEST_F(EventDisplayTest, InsertBeyondTheCountAppendsAndAtZeroMakesTheFirstRow)
 {
     AddRows(3);
-    EXPECT_EQ(3, engine.InsertEvent(5, EventStyle(1, 0), L"appended"));
-    EXPECT_EQ(0, engine.InsertEvent(0, EventStyle(1, 0), L"first"));
-    EXPECT_EQ(5, engine.InsertEvent(-7, EventStyle(1, 0), L"negative appends"));
+    EXPECT_EQ(3, engine.InsertEvent(5, EventStyle(EventIcon::Warning, 0), L"appended"));
+    EXPECT_EQ(0, engine.InsertEvent(0, EventStyle(EventIcon::Warning, 0), L"first"));
+    EXPECT_EQ(5, engine.InsertEvent(-7, EventStyle(EventIcon::Warning, 0), L"negative appends"));
     const std::vector<EventRow> expected = {{L"first", 1, 0},    {L"row 0", 0, 0},
                                             {L"row 1", 0, 0},    {L"row 2", 0, 0},
                                             {L"appended", 1, 0}, {L"negative appends", 1, 0}};
@@ -48,14 +48,14 @@ TEST_F(EventDisplayTest, InsertBeyondTheCountAppendsAndAtZeroMakesTheFirstRow)
 
 TEST_F(EventDisplayTest, UpdateAtMinusOneReplacesTheLastRowAndOnAnEmptyListAppends)
 {
-    EXPECT_EQ(0, engine.UpdateEvent(-1, EventStyle(7, 1), L"only"));
+    EXPECT_EQ(0, engine.UpdateEvent(-1, EventStyle(EventIcon::Monitor, 1), L"only"));
     EXPECT_EQ((std::vector<EventRow>{{L"only", 7, 1}}), window.Rows());
     AddRows(3);
-    EXPECT_EQ(3, engine.UpdateEvent(-1, EventStyle(1, 2), L"replaced"));
+    EXPECT_EQ(3, engine.UpdateEvent(-1, EventStyle(EventIcon::Warning, 2), L"replaced"));
     EXPECT_EQ(
         (std::vector<EventRow>{{L"only", 7, 1}, {L"row 0", 0, 0}, {L"row 1", 0, 0}, {L"replaced", 1, 2}}),
         window.Rows());
-    EXPECT_EQ(4, engine.UpdateEvent(9, EventStyle(0, 0), L"beyond appends"));
+    EXPECT_EQ(4, engine.UpdateEvent(9, EventStyle(EventIcon::Info, 0), L"beyond appends"));
     EXPECT_EQ(5u, window.Rows().size());
 }
 
@@ -74,7 +74,7 @@ TEST_F(EventDisplayTest, StyleCarriesIconInTheLowHalfAndIndentInTheHighHalf)
 {
     engine.InsertEvent(-1, 65539, L"placeholder");
     engine.InsertEvent(-1, 131076, L"detail");
-    engine.InsertEvent(-1, EventStyle(24, 3), L"deep");
+    engine.InsertEvent(-1, EventStyle(EventIcon::MuiSz, 3), L"deep");
     EXPECT_EQ((std::vector<EventRow>{{L"placeholder", 3, 1}, {L"detail", 4, 2}, {L"deep", 24, 3}}),
               window.Rows());
 }
@@ -86,11 +86,11 @@ TEST_F(EventDisplayTest, LastInsertedOrUpdatedRowIsSelectedFocusedAndVisible)
     EXPECT_EQ(59, window.FocusedRow());
     EXPECT_TRUE(window.IsRowVisible(59));
 
-    engine.InsertEvent(0, EventStyle(0, 0), L"top");
+    engine.InsertEvent(0, EventStyle(EventIcon::Info, 0), L"top");
     EXPECT_EQ(0, window.SelectedRow());
     EXPECT_TRUE(window.IsRowVisible(0));
 
-    engine.UpdateEvent(40, EventStyle(1, 1), L"updated");
+    engine.UpdateEvent(40, EventStyle(EventIcon::Warning, 1), L"updated");
     EXPECT_EQ(40, window.SelectedRow());
     EXPECT_EQ(40, window.FocusedRow());
     EXPECT_TRUE(window.IsRowVisible(40));
@@ -163,13 +163,15 @@ TEST_F(EventDisplayTest, CallsFromAWorkerThreadArriveInOrderWhileTheWindowPumps)
         engine.UpdateProgress(ProgressReset, 10, DefaultStatusText);
         for (int i = 0; i < 200; ++i)
         {
-            const int placeholder = engine.InsertEvent(-1, EventStyle(3, 1), L"placeholder");
+            const int placeholder =
+                engine.InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), L"placeholder");
             int position = placeholder;
-            engine.InsertEvent(position++, EventStyle(4, 2), (L"detail " + std::to_wstring(i)).c_str());
+            engine.InsertEvent(position++, EventStyle(EventIcon::Gem, 2),
+                               (L"detail " + std::to_wstring(i)).c_str());
             engine.RemoveEvent(position);
             engine.UpdateProgress(ProgressStep, 0, nullptr);
         }
-        engine.UpdateEvent(-1, EventStyle(0, 0), L"last");
+        engine.UpdateEvent(-1, EventStyle(EventIcon::Info, 0), L"last");
         done = true;
         ::PostMessageW(window.Window(), WM_NULL, 0, 0);
     });
@@ -194,10 +196,10 @@ TEST_F(EventDisplayTest, ARunningListKeepsEveryChangeAndEndsWithTheLatestRowInVi
     engine.SetRunning(reinterpret_cast<CWorkerThread*>(0x1000));
     AddRows(300);
     EXPECT_EQ(300u, window.Rows().size());
-    engine.UpdateEvent(120, EventStyle(2, 1), L"updated");
-    engine.InsertEvent(0, EventStyle(1, 0), L"top");
+    engine.UpdateEvent(120, EventStyle(EventIcon::GearArrow, 1), L"updated");
+    engine.InsertEvent(0, EventStyle(EventIcon::Warning, 0), L"top");
     engine.RemoveEvent(0); // the latest row goes: the one before it in time is not brought back
-    engine.InsertEvent(-1, EventStyle(3, 2), L"latest");
+    engine.InsertEvent(-1, EventStyle(EventIcon::GemMoving, 2), L"latest");
     engine.RemoveEvent(10); // a row above the latest one: the latest moves up by one
     engine.SetRunning(nullptr);
 
@@ -215,7 +217,7 @@ TEST_F(EventDisplayTest, ARunningListKeepsEveryChangeAndEndsWithTheLatestRowInVi
     EXPECT_TRUE(Visible(IDC_EVENT_LIST));
 
     // Outside a run every change is painted and shown at once, as before.
-    engine.UpdateEvent(5, EventStyle(0, 0), L"after the run");
+    engine.UpdateEvent(5, EventStyle(EventIcon::Info, 0), L"after the run");
     EXPECT_EQ(5, window.SelectedRow());
     EXPECT_TRUE(window.IsRowVisible(5));
 }

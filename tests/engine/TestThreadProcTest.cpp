@@ -155,7 +155,7 @@ TEST_F(CDriverTest, AStopSeenInOneRunDoesNotCarryIntoTheNext)
 TEST_F(CDriverTest, TheRunClearsTheListAndResetsTheProgressBar)
 {
     engine.saveReport = FALSE;
-    engine.InsertEvent(-1, EventStyle(4, 2), L"a row of the last run");
+    engine.InsertEvent(-1, EventStyle(EventIcon::Gem, 2), L"a row of the last run");
     ::SendMessageW(window.Control(IDC_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(0, 50));
     ::SendMessageW(window.Control(IDC_PROGRESS), PBM_SETPOS, 40, 0);
     engine.stopEvent.SetEvent();
@@ -172,7 +172,7 @@ TEST_F(CDriverTest, TheWorkerWaitsAtItsStartBarrierWhileExecuteHoldsTheLock)
 {
     engine.saveReport = FALSE;
     engine.stopEvent.SetEvent();
-    engine.InsertEvent(-1, EventStyle(0, 0), L"still here");
+    engine.InsertEvent(-1, EventStyle(EventIcon::Info, 0), L"still here");
     engine.SetRunning(kSomeThread);
     std::atomic<bool> done{false};
     test::CTestThread worker;

@@ -26,6 +26,7 @@ public:
     int sizes = 0;
     int destroyed = 0;
 
+    using CDialog::HandleMessage;
     using CDialog::UpdateData;
 
 protected:
@@ -52,21 +53,6 @@ std::wstring TextOf(HWND control)
     ::GetWindowTextW(control, text, 512);
     return text;
 }
-
-class CRecordingApp : public CWinApp
-{
-public:
-    int helpCalls = 0;
-    void RecordHelp() { ++helpCalls; }
-
-protected:
-    std::span<const CommandEntry> CommandMap() const override
-    {
-        static const CommandEntry entries[] = {
-            {HelpCommand, static_cast<void (CWinApp::*)()>(&CRecordingApp::RecordHelp)}};
-        return entries;
-    }
-};
 
 } // namespace
 
@@ -148,16 +134,18 @@ TEST(CDialog, SizeChangesReachTheHandler)
     EXPECT_EQ(1, sizesSeen);
 }
 
-TEST(CDialog, TheHelpCommandGoesToTheApplicationsCommandMap)
+TEST(CDialog, TheHelpRequestOfF1IsTakenByTheDialogItself)
 {
-    CRecordingApp application;
     CScriptedDialog dialog;
-    dialog.script = [](CScriptedDialog& d) {
-        ::SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(CWinApp::HelpCommand, 0), 0);
+    INT_PTR taken = FALSE;
+    dialog.script = [&](CScriptedDialog& d) {
+        HELPINFO help{};
+        help.cbSize = sizeof(help);
+        taken = d.HandleMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
         d.EndDialog(IDOK);
     };
     dialog.DoModal();
-    EXPECT_EQ(1, application.helpCalls);
+    EXPECT_EQ(TRUE, taken);
 }
 
 TEST(CWinApp, AStartUpRoutineThatReturnsFalseEndsWithoutAMessageLoop)

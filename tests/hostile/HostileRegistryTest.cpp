@@ -5,6 +5,7 @@
 //
 // CORVANE_HOSTILE_SEEDS (200) seeds from CORVANE_HOSTILE_FIRST_SEED (1); CORVANE_HOSTILE_SEED replays one.
 #include "tests/hostile/HostileRegistry.h"
+#include "engine/EventIcon.h"
 #include "engine/StringTable.h"
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
@@ -115,7 +116,7 @@ public:
             std::string errors;
             for (const EventRow& row : rows_)
             {
-                if (row.icon == 1 && row.indent == 0)
+                if (row.icon == static_cast<int>(EventIcon::Warning) && row.indent == 0)
                     errors += " " + RowText(row);
             }
             problems.push_back("the report could not be made or saved (run result -1):" + errors);
@@ -127,7 +128,7 @@ public:
                                std::to_string(selected_) + " of " + std::to_string(rows_.size()) + ")");
         for (const EventRow& row : rows_)
         {
-            if (row.icon == 3)
+            if (row.icon == static_cast<int>(EventIcon::GemMoving))
                 problems.push_back("a placeholder row was left behind: " + RowText(row));
         }
     }
@@ -144,7 +145,7 @@ public:
         std::vector<size_t> hiveRows;
         for (size_t i = 0; i < rows_.size(); ++i)
         {
-            if (rows_[i].icon == 9 && rows_[i].indent == 1)
+            if (rows_[i].icon == static_cast<int>(EventIcon::Cubes) && rows_[i].indent == 1)
                 hiveRows.push_back(i);
         }
         if (hiveRows.size() != hives.size())

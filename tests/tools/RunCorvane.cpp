@@ -13,6 +13,7 @@
 //   --draw-frames  Wine draws the window's caption and frame itself (for a display without a window
 //                  manager); changes the prefix's X11 driver setting, so only for a prefix of our own
 // Exit status: 0 when the run ended and the program closed again, 1 otherwise (the reason on stderr).
+#include "engine/EventIcon.h"
 #include "framework/UniqueHandle.h"
 #include "report/ReportVocabulary.h"
 #include "tests/app/UiDriver.h"
@@ -49,19 +50,44 @@ struct Options
     DWORD timeoutSeconds = 300;
 };
 
-// What each icon of the event list stands for, in the order of the icon strip.
+// What each icon of the event list stands for.
 const wchar_t* IconMeaning(int icon)
 {
-    static const wchar_t* const kMeanings[12] = {
-        L"info",    L"warning", L"gear", L"running", L"detail", L"file",
-        L"section", L"summary", L"path", L"key",     L"subkey", L"open-folder",
-    };
-    // Then one icon for each registry type up to REG_QWORD, and REG_MUI_SZ's.
-    if (icon >= 12 && icon <= 23)
-        return corvane::xml::RegistryTypeName(static_cast<DWORD>(icon - 12));
-    if (icon == 24)
-        return corvane::xml::RegistryTypeName(21);
-    return icon >= 0 && icon < 12 ? kMeanings[icon] : L"?";
+    using corvane::EventIcon;
+    switch (static_cast<EventIcon>(icon))
+    {
+    case EventIcon::Info:
+        return L"info";
+    case EventIcon::Warning:
+        return L"warning";
+    case EventIcon::GearArrow:
+        return L"gear";
+    case EventIcon::GemMoving:
+        return L"running";
+    case EventIcon::Gem:
+        return L"detail";
+    case EventIcon::GemPage:
+        return L"file";
+    case EventIcon::PageCheck:
+        return L"section";
+    case EventIcon::Monitor:
+        return L"summary";
+    case EventIcon::WindowGrid:
+        return L"path";
+    case EventIcon::Cubes:
+        return L"key";
+    case EventIcon::FolderClosed:
+        return L"subkey";
+    case EventIcon::FolderOpen:
+        return L"open-folder";
+    case EventIcon::MuiSz:
+        return corvane::xml::RegistryTypeName(corvane::xml::RegMuiSz);
+    default:
+        break;
+    }
+    // One icon for each registry type from REG_NONE to REG_QWORD.
+    const int type = icon - static_cast<int>(EventIcon::None);
+    return type >= 0 && type <= REG_QWORD ? corvane::xml::RegistryTypeName(static_cast<DWORD>(type)) : L"?";
 }
 
 std::wstring Escaped(const std::wstring& text)

@@ -2,6 +2,7 @@
 // the compact dialog, the expanded dialog after a verbose run, the event list's context menu, the folder
 // picker and the About box.
 // Usage (under Wine, in an X session): ui_screens.exe UNIX_OUTPUT_FOLDER
+#include "res/resource.h"
 #include "tests/app/UiDriver.h"
 #include "tests/support/TestFiles.h"
 
@@ -41,9 +42,9 @@ int wmain(int argc, wchar_t** argv)
     }
     Shoot(folder, "compact");
 
-    ui.SetChecked(1011, true);
-    ui.SetChecked(1012, false);
-    ui.Click(204);
+    ui.SetChecked(IDC_VERBOSE, true);
+    ui.SetChecked(IDC_SAVE_REPORT, false);
+    ui.Click(IDC_EXECUTE);
     ui.WaitUntilIdle(120000);
     Shoot(folder, "expanded");
 
@@ -57,7 +58,7 @@ int wmain(int argc, wchar_t** argv)
         }
     }
 
-    ui.ClickWithoutWaiting(201);
+    ui.ClickWithoutWaiting(IDC_BROWSE);
     if (HWND picker = ui.WaitForOwnedDialog(10000))
     {
         Shoot(folder, "folder-picker");

@@ -12,9 +12,9 @@ namespace {
 class DumpRegistryKeyTest : public ::testing::Test
 {
 protected:
-    HRESULT Dump(IXMLDOMNode* parent, int* rowPosition, int logDepth, int subkeyDepth, int depth = 2)
+    HRESULT Dump(IXMLDOMNode* parent, int* rowPosition, int logDepth, int subkeyDepth, int indent = 2)
     {
-        return env.engine.DumpRegistryKey(key.Get(), parent, rowPosition, depth, logDepth, subkeyDepth);
+        return env.engine.DumpRegistryKey(key.Get(), parent, rowPosition, indent, logDepth, subkeyDepth);
     }
 
     std::string Rows() const { return RowsText(env.window.Rows()); }
@@ -45,7 +45,7 @@ TEST_F(DumpRegistryKeyTest, KeyWithoutSubkeysAndValuesGivesNothing)
 {
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
     int position = -1;
-    EXPECT_EQ(S_OK, Dump(report.Section(), &position, -1, -1));
+    EXPECT_EQ(S_OK, Dump(report.Section(), &position, kUnlimitedDepth, kUnlimitedDepth));
     EXPECT_EQ("", Rows());
     EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
 }
@@ -179,7 +179,7 @@ TEST_F(DumpRegistryKeyTest, SubkeysComeBeforeValuesEachWithItsSubtree)
 {
     MakeClients();
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
-    EXPECT_EQ(S_OK, Dump(report.Section(), nullptr, -1, -1));
+    EXPECT_EQ(S_OK, Dump(report.Section(), nullptr, kUnlimitedDepth, kUnlimitedDepth));
     EXPECT_EQ("10 2 Client A\n"
               "10 3 Protocols\n"
               "13 4 mailto: a:%1\n"
@@ -253,7 +253,7 @@ TEST_F(DumpRegistryKeyTest, VerboseOffWritesNoRowAtAnyDepth)
 {
     MakeClients();
     env.engine.verbose = FALSE;
-    EXPECT_EQ(S_OK, Dump(nullptr, nullptr, -1, -1));
+    EXPECT_EQ(S_OK, Dump(nullptr, nullptr, kUnlimitedDepth, kUnlimitedDepth));
     EXPECT_EQ("", Rows());
 }
 
@@ -278,8 +278,8 @@ TEST_F(DumpRegistryKeyTest, WithoutReportRowsStillFollowLogDepth)
 TEST_F(DumpRegistryKeyTest, RowsStackUpAboveThePlaceholderAndThePositionAdvances)
 {
     MakeClients();
-    env.engine.InsertEvent(-1, EventStyle(6, 0), L"Section");
-    env.engine.InsertEvent(-1, EventStyle(3, 1), L"Placeholder");
+    env.engine.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), L"Section");
+    env.engine.InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), L"Placeholder");
     int position = 1;
     EXPECT_EQ(S_OK, Dump(nullptr, &position, 2, 1));
     EXPECT_EQ(7, position);
@@ -297,7 +297,7 @@ TEST_F(DumpRegistryKeyTest, RowsStackUpAboveThePlaceholderAndThePositionAdvances
 TEST_F(DumpRegistryKeyTest, PositionMinusOneAppendsAndStaysMinusOne)
 {
     MakeClients();
-    env.engine.InsertEvent(-1, EventStyle(3, 1), L"Placeholder");
+    env.engine.InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), L"Placeholder");
     int position = -1;
     EXPECT_EQ(S_OK, Dump(nullptr, &position, 1, 0));
     EXPECT_EQ(-1, position);
@@ -346,7 +346,7 @@ TEST_F(DumpRegistryKeyTest, StopSignalEndsTheWalkAndIsKeptForTheDriver)
 {
     MakeClients();
     env.engine.stopEvent.SetEvent();
-    EXPECT_EQ(S_FALSE, Dump(nullptr, nullptr, -1, -1));
+    EXPECT_EQ(S_FALSE, Dump(nullptr, nullptr, kUnlimitedDepth, kUnlimitedDepth));
     EXPECT_EQ("", Rows());
     EXPECT_TRUE(env.engine.stopSeen);
     EXPECT_TRUE(env.engine.StopRequested());

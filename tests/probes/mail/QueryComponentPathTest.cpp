@@ -20,8 +20,8 @@ protected:
         env.engine.msiApplicationLcid = MultiStringData({L"App", L"Lang"});
         env.engine.msiOfficeLcid = MultiStringData({L"Office"});
         // Rows go above a placeholder, as in a step.
-        env.engine.InsertEvent(-1, EventStyle(6, 0), L"Section");
-        env.engine.InsertEvent(-1, EventStyle(3, 1), L"Placeholder");
+        env.engine.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), L"Section");
+        env.engine.InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), L"Placeholder");
     }
 
     std::string Rows() const { return RowsText(env.window.Rows()); }

@@ -25,12 +25,12 @@ std::vector<BYTE> Units(const std::wstring& units)
 TEST(RegistryValueIcon, FollowsTheTypeNumberUpToQwordThenMuiStringElseBlankPage)
 {
     for (DWORD type = 0; type <= 11; ++type)
-        EXPECT_EQ(12 + static_cast<int>(type), RegistryValueIcon(type)) << "type " << type;
-    EXPECT_EQ(24, RegistryValueIcon(21));
-    EXPECT_EQ(12, RegistryValueIcon(12));
-    EXPECT_EQ(12, RegistryValueIcon(20));
-    EXPECT_EQ(12, RegistryValueIcon(22));
-    EXPECT_EQ(12, RegistryValueIcon(0xFFFFFFFF));
+        EXPECT_EQ(12 + static_cast<int>(type), static_cast<int>(RegistryValueIcon(type))) << "type " << type;
+    EXPECT_EQ(24, static_cast<int>(RegistryValueIcon(21)));
+    EXPECT_EQ(12, static_cast<int>(RegistryValueIcon(12)));
+    EXPECT_EQ(12, static_cast<int>(RegistryValueIcon(20)));
+    EXPECT_EQ(12, static_cast<int>(RegistryValueIcon(22)));
+    EXPECT_EQ(12, static_cast<int>(RegistryValueIcon(0xFFFFFFFF)));
 }
 
 TEST(RegistryValueText, StringsEndAtTheirFirstTerminator)

@@ -17,8 +17,9 @@ protected:
     void SetUp() override
     {
         engine.AttachDialog(window.Window());
-        engine.InsertEvent(-1, EventStyle(6, 0), L"MAPI Configuration");
-        rowPosition = engine.InsertEvent(-1, EventStyle(3, 1), L"Checking MAPI configuration...");
+        engine.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), L"MAPI Configuration");
+        rowPosition =
+            engine.InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), L"Checking MAPI configuration...");
         ASSERT_EQ(1, rowPosition);
     }
 

@@ -17,7 +17,7 @@ protected:
     {
         engine.AttachDialog(window.Window());
         engine.UpdateProgress(ProgressReset, 10, nullptr);
-        engine.InsertEvent(-1, EventStyle(7, 1), L"OS: earlier probe");
+        engine.InsertEvent(-1, EventStyle(EventIcon::Monitor, 1), L"OS: earlier probe");
         engine.windowsFolder = L"stale";
     }
 

@@ -20,7 +20,7 @@ protected:
     {
         engine.AttachDialog(window.Window());
         engine.UpdateProgress(ProgressReset, 10, nullptr);
-        engine.InsertEvent(-1, EventStyle(6, 0), L"System Information");
+        engine.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), L"System Information");
         OsInfo info{};
         info.size = sizeof(info);
         ASSERT_EQ(S_OK, QueryOsInfo(&info)) << "QueryOsInfo";
