@@ -5,17 +5,24 @@
 # validate against Corvane.xsd, and its times must be those that the rows show. The run's files stay in
 # BUILD/e2e/NAME: rows.txt, listing.txt (as scripts/run.sh prints the rows), Corvane.xml, Corvane.png.
 #
-# Usage: check-run.sh BUILD NAME PROFILE VERBOSE REPORT
+# With EXPECTED and EXIT the run is "Corvane.exe /run" instead, with the options for VERBOSE and REPORT and
+# the output folder C:\Reports\%COMPUTERNAME%\%USERNAME%, none of which exists before. It must show no
+# window at any time (no X window is mapped while it runs), end with the exit code EXIT, print the rows of
+# expected/EXPECTED.rows as "Copy all" writes them (console.txt) and save expected/EXPECTED.xml in that
+# folder: the same run as the window's.
+#
+# Usage: check-run.sh BUILD NAME PROFILE VERBOSE REPORT [EXPECTED EXIT]
 #   NAME     the run's name: expected/NAME.rows and expected/NAME.xml (the latter only when a report is
 #            saved); the run's files go to BUILD/e2e/NAME
 #   PROFILE  the machine profile of tests/fixtures/machines
 #   VERBOSE, REPORT  on or off: the two options of the window
+#   EXPECTED the window's run whose expected files a /run must give; EXIT its exit code (-2 and the like)
 # Needs an X display (scripts/test.sh runs CTest under Xvfb).
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 . "$root/scripts/target.sh"
-build=$1 name=$2 profile=$3 verbose=$4 report=$5
+build=$1 name=$2 profile=$3 verbose=$4 report=$5 expect=${6:-$2} exit=${7:-}
 work=$build/e2e/$name
 prefix=$work/prefix
 expected=$here/expected
@@ -27,7 +34,8 @@ fail() {
 
 [ -n "${DISPLAY:-}" ] || fail "no X display; run through scripts/test.sh"
 mkdir -p "$work"
-rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png
+rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png \
+    "$work"/console.txt "$work"/xev.txt
 
 "$root/scripts/sample-machine.sh" --build "$build" "$prefix" "$profile" || fail "the machine could not be made"
 
@@ -38,20 +46,70 @@ wineserver -p
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 "$CORVANE_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
-mkdir -p "$prefix/drive_c/Reports"
-windows() { local path=$1; printf 'Z:%s' "${path//\//\\}"; }
-"$CORVANE_WINE" "$build/tests/run_corvane.exe" --draw-frames --output-folder 'C:\Reports' --verbose "$verbose" \
-    --report "$report" --rows "$(windows "$work/rows.txt")" --listing "$(windows "$work/listing.txt")" \
-    --screenshot "$work/Corvane.png" </dev/null ||
-    fail "the run through the window did not finish"
+# Corvane.exe /run, watched by xev for any X window mapped while it runs: Wine maps one for every Windows
+# window that is shown, and none other.
+run_unattended() {
+    local program options=(/run) computer user code watcher
+    for program in "$build/Corvane.exe" "$build/Corvane64.exe" ""; do
+        [ -f "$program" ] && break
+    done
+    [ -n "$program" ] || fail "no Corvane.exe in $build"
+    # Upper case and - as well as /, as the usage allows.
+    [ "$verbose" = on ] || options+=(-QUIET)
+    if [ "$report" = on ]; then
+        options+=('/Out:C:\Reports\%COMPUTERNAME%\%USERNAME%')
+    else
+        options+=(/NoReport)
+    fi
+    computer=$("$CORVANE_WINE" cmd.exe /c 'echo %COMPUTERNAME%' </dev/null | tr -d '\r')
+    user=$("$CORVANE_WINE" cmd.exe /c 'echo %USERNAME%' </dev/null | tr -d '\r')
+    [ -n "$computer" ] && [ -n "$user" ] || fail "Wine names no computer or user"
+    [ ! -e "$prefix/drive_c/Reports" ] || fail "C:\Reports exists before the run"
+
+    xev -root -event substructure >"$work/xev.txt" 2>&1 &
+    watcher=$!
+    sleep 1
+    "$CORVANE_WINE" "$program" "${options[@]}" </dev/null >"$work/console.txt"
+    code=$?
+    sleep 1
+    kill "$watcher" 2>/dev/null
+    wait "$watcher" 2>/dev/null
+    if grep -q MapNotify "$work/xev.txt"; then
+        grep -A3 MapNotify "$work/xev.txt" >&2
+        fail "a window was shown during Corvane.exe ${options[*]}"
+    fi
+    # The shell sees the low eight bits of the exit code, as Wine passes it on.
+    [ "$code" -eq $(((exit + 256) % 256)) ] || fail "Corvane.exe ${options[*]} ended with $code, not $exit"
+    [ "$report" = on ] || [ ! -e "$prefix/drive_c/Reports" ] || fail "a run without a report made C:\Reports"
+
+    # The expected rows as "Copy all" writes them: four spaces a level, then the text.
+    awk -F'|' '{ n = $1; sub(/^[0-9]+\|[0-9]+\|/, ""); printf "%" (n * 4) "s%s\n", "", $0 }' \
+        "$expected/$expect.rows" >"$work/expected-console.txt"
+    tr -d '\r' <"$work/console.txt" >"$work/rows.txt"
+    saved=$prefix/drive_c/Reports/$computer/$user/Corvane.xml
+}
+
+if [ -z "$exit" ]; then
+    mkdir -p "$prefix/drive_c/Reports"
+    windows() { local path=$1; printf 'Z:%s' "${path//\//\\}"; }
+    "$CORVANE_WINE" "$build/tests/run_corvane.exe" --draw-frames --output-folder 'C:\Reports' --verbose "$verbose" \
+        --report "$report" --rows "$(windows "$work/rows.txt")" --listing "$(windows "$work/listing.txt")" \
+        --screenshot "$work/Corvane.png" </dev/null ||
+        fail "the run through the window did not finish"
+    saved=$prefix/drive_c/Reports/Corvane.xml
+else
+    run_unattended
+fi
 
 stamp='[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'
 mask() { sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g" "$1" >"$2"; }
 status=0
 
+want_rows=$expected/$expect.rows
+[ -z "$exit" ] || want_rows=$work/expected-console.txt
 mask "$work/rows.txt" "$work/rows.masked"
-if ! diff -u "$expected/$name.rows" "$work/rows.masked"; then
-    echo "FAIL ($name): the event rows differ from expected/$name.rows (above: - expected, + actual)" >&2
+if ! diff -u "$want_rows" "$work/rows.masked"; then
+    echo "FAIL ($name): the event rows differ from expected/$expect.rows (above: - expected, + actual)" >&2
     status=1
 fi
 
@@ -60,14 +118,13 @@ ended=$(tail -n 1 "$work/rows.txt" | grep -oE "$stamp")
 [ -n "$started" ] && [ -n "$ended" ] || fail "the first and last rows carry no times"
 [[ ! "$ended" < "$started" ]] || fail "the run ended ($ended) before it started ($started)"
 
-saved=$prefix/drive_c/Reports/Corvane.xml
 if [ "$report" = on ]; then
     [ -f "$saved" ] || fail "no Corvane.xml was saved"
     cp "$saved" "$work/Corvane.xml"
     mask "$work/Corvane.xml" "$work/Corvane.masked.xml"
-    if ! cmp -s "$expected/$name.xml" "$work/Corvane.masked.xml"; then
-        diff -u "$expected/$name.xml" "$work/Corvane.masked.xml"
-        echo "FAIL ($name): the report differs from expected/$name.xml (above: - expected, + actual)" >&2
+    if ! cmp -s "$expected/$expect.xml" "$work/Corvane.masked.xml"; then
+        diff -u "$expected/$expect.xml" "$work/Corvane.masked.xml"
+        echo "FAIL ($name): the report differs from expected/$expect.xml (above: - expected, + actual)" >&2
         status=1
     fi
     xmllint --noout --schema "$build/Corvane.xsd" "$work/Corvane.xml" || {
@@ -86,7 +143,7 @@ if [ "$report" = on ]; then
     fi
 else
     [ ! -e "$saved" ] || fail "a Corvane.xml was saved although the report option was off"
-    [ ! -e "$expected/$name.xml" ] || fail "expected/$name.xml exists for a run without a report"
+    [ ! -e "$expected/$expect.xml" ] || fail "expected/$expect.xml exists for a run without a report"
 fi
 
 if [ $status -eq 0 ]; then
