@@ -5,24 +5,26 @@
 # validate against Corvane.xsd, and its times must be those that the rows show. The run's files stay in
 # BUILD/e2e/NAME: rows.txt, listing.txt (as scripts/run.sh prints the rows), Corvane.xml, Corvane.png.
 #
-# With EXPECTED and EXIT the run is "Corvane.exe /run" instead, with the options for VERBOSE and REPORT and
-# the output folder C:\Reports\%COMPUTERNAME%\%USERNAME%, none of which exists before. It must show no
-# window at any time (no X window is mapped while it runs), end with the exit code EXIT, print the rows of
-# expected/EXPECTED.rows as "Copy all" writes them (console.txt) and save expected/EXPECTED.xml in that
-# folder: the same run as the window's.
+# With EXPECTED, EXIT and FOLDER the run is "Corvane.exe /run" instead, with the options for VERBOSE and
+# REPORT and the output folder FOLDER\%COMPUTERNAME%\%USERNAME%, where FOLDER is C:\Reports ("local") or
+# \\server\share ("share", a folder of BUILD/e2e/NAME that Wine's UNC mapping makes that share). Neither
+# folder below it exists before. The run must show no window at any time (no X window is mapped while it
+# runs), end with the exit code EXIT, print the rows of expected/EXPECTED.rows as "Copy all" writes them
+# (console.txt) and save expected/EXPECTED.xml there: the same run as the window's.
 #
-# Usage: check-run.sh BUILD NAME PROFILE VERBOSE REPORT [EXPECTED EXIT]
+# Usage: check-run.sh BUILD NAME PROFILE VERBOSE REPORT [EXPECTED EXIT FOLDER]
 #   NAME     the run's name: expected/NAME.rows and expected/NAME.xml (the latter only when a report is
 #            saved); the run's files go to BUILD/e2e/NAME
 #   PROFILE  the machine profile of tests/fixtures/machines
 #   VERBOSE, REPORT  on or off: the two options of the window
-#   EXPECTED the window's run whose expected files a /run must give; EXIT its exit code (-2 and the like)
+#   EXPECTED the window's run whose expected files a /run must give; EXIT its exit code (-2 and the like);
+#            FOLDER local or share
 # Needs an X display (scripts/test.sh runs CTest under Xvfb).
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 . "$root/scripts/target.sh"
-build=$1 name=$2 profile=$3 verbose=$4 report=$5 expect=${6:-$2} exit=${7:-}
+build=$1 name=$2 profile=$3 verbose=$4 report=$5 expect=${6:-$2} exit=${7:-} folder=${8:-local}
 work=$build/e2e/$name
 prefix=$work/prefix
 expected=$here/expected
@@ -36,6 +38,7 @@ fail() {
 mkdir -p "$work"
 rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png \
     "$work"/console.txt "$work"/xev.txt
+rm -rf "$work/share"
 
 "$root/scripts/sample-machine.sh" --build "$build" "$prefix" "$profile" || fail "the machine could not be made"
 
@@ -49,22 +52,27 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 # Corvane.exe /run, watched by xev for any X window mapped while it runs: Wine maps one for every Windows
 # window that is shown, and none other.
 run_unattended() {
-    local program options=(/run) computer user code watcher
+    local program options=(/run) computer user code watcher out='C:\Reports' reports=$prefix/drive_c/Reports
     for program in "$build/Corvane.exe" "$build/Corvane64.exe" ""; do
         [ -f "$program" ] && break
     done
     [ -n "$program" ] || fail "no Corvane.exe in $build"
     # Upper case and - as well as /, as the usage allows.
     [ "$verbose" = on ] || options+=(-QUIET)
+    if [ "$folder" = share ]; then
+        mkdir -p "$prefix/dosdevices/unc/server" "$work/share"
+        ln -s "$work/share" "$prefix/dosdevices/unc/server/share"
+        out='\\server\share\reports' reports=$work/share/reports
+    fi
     if [ "$report" = on ]; then
-        options+=('/Out:C:\Reports\%COMPUTERNAME%\%USERNAME%')
+        options+=("/Out:$out\\%COMPUTERNAME%\\%USERNAME%")
     else
         options+=(/NoReport)
     fi
     computer=$("$CORVANE_WINE" cmd.exe /c 'echo %COMPUTERNAME%' </dev/null | tr -d '\r')
     user=$("$CORVANE_WINE" cmd.exe /c 'echo %USERNAME%' </dev/null | tr -d '\r')
     [ -n "$computer" ] && [ -n "$user" ] || fail "Wine names no computer or user"
-    [ ! -e "$prefix/drive_c/Reports" ] || fail "C:\Reports exists before the run"
+    [ ! -e "$reports" ] || fail "$reports exists before the run"
 
     xev -root -event substructure >"$work/xev.txt" 2>&1 &
     watcher=$!
@@ -80,13 +88,13 @@ run_unattended() {
     fi
     # The shell sees the low eight bits of the exit code, as Wine passes it on.
     [ "$code" -eq $(((exit + 256) % 256)) ] || fail "Corvane.exe ${options[*]} ended with $code, not $exit"
-    [ "$report" = on ] || [ ! -e "$prefix/drive_c/Reports" ] || fail "a run without a report made C:\Reports"
+    [ "$report" = on ] || [ ! -e "$reports" ] || fail "a run without a report made $reports"
 
     # The expected rows as "Copy all" writes them: four spaces a level, then the text.
     awk -F'|' '{ n = $1; sub(/^[0-9]+\|[0-9]+\|/, ""); printf "%" (n * 4) "s%s\n", "", $0 }' \
         "$expected/$expect.rows" >"$work/expected-console.txt"
     tr -d '\r' <"$work/console.txt" >"$work/rows.txt"
-    saved=$prefix/drive_c/Reports/$computer/$user/Corvane.xml
+    saved=$reports/$computer/$user/Corvane.xml
 }
 
 if [ -z "$exit" ]; then
