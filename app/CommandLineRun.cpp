@@ -37,15 +37,21 @@ int RunOnWorker(CReportData& engine, const CConsoleOutput& console)
         console.Write(LoadResourceString(IDS_THREAD_FAILED) + kLineEnd);
         return RunReportFailed;
     }
+    // Only the worker's end lets this go on: the engine and the list must outlive it.
     HANDLE handle = thread.Get();
-    while (::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_SENDMESSAGE, 0) == WAIT_OBJECT_0 + 1)
+    for (;;)
     {
+        const DWORD wake = ::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_SENDMESSAGE, 0);
+        if (wake == WAIT_OBJECT_0)
+            break;
+        if (wake == WAIT_FAILED)
+            ::Sleep(10);
         MSG message;
         ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    DWORD result = static_cast<DWORD>(RunReportFailed);
-    if (!::GetExitCodeThread(handle, &result) || result == STILL_ACTIVE)
-        result = static_cast<DWORD>(RunReportFailed);
+    DWORD result = 0;
+    if (!::GetExitCodeThread(handle, &result))
+        return RunReportFailed;
     return static_cast<int>(result);
 }
 
@@ -98,18 +104,26 @@ void ShowUsage(const CConsoleOutput& console, const std::wstring& problem)
 
 int RunFromCommandLine(const CommandLineOptions& options)
 {
-    const CConsoleOutput console;
-    switch (options.action)
+    try
     {
-    case CommandLineAction::Run:
-        return RunUnattended(options, console);
-    case CommandLineAction::ShowUsage:
-        ShowUsage(console, std::wstring());
-        return 0;
-    case CommandLineAction::UsageError:
-    default: // OpenWindow is no command line's business
-        ShowUsage(console, FormatResourceString(options.problem, options.problemArgument.c_str()));
-        return ExitUsageError;
+        const CConsoleOutput console;
+        switch (options.action)
+        {
+        case CommandLineAction::Run:
+            return RunUnattended(options, console);
+        case CommandLineAction::ShowUsage:
+            ShowUsage(console, std::wstring());
+            return 0;
+        case CommandLineAction::UsageError:
+        default: // OpenWindow is no command line's business
+            ShowUsage(console, FormatResourceString(options.problem, options.problemArgument.c_str()));
+            return ExitUsageError;
+        }
+    }
+    catch (...)
+    {
+        // Out of memory for a text: the caller still gets an exit code that says no report came of it.
+        return RunReportFailed;
     }
 }
 

@@ -17,6 +17,12 @@ CHiddenEventList::CHiddenEventList()
     list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER,
                               0, 0, 0, 0, holder_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EVENT_LIST)), module, nullptr);
+    // And the one column of the dialog's list, which holds the rows' texts there.
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    column.fmt = LVCFMT_LEFT;
+    if (list_)
+        ::SendMessageW(list_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 
 CHiddenEventList::~CHiddenEventList()
