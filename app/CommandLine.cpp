@@ -26,10 +26,16 @@ bool SameOption(const std::wstring& text, size_t offset, const wchar_t* option, 
     return true;
 }
 
+bool StartsAsOption(const std::wstring& argument)
+{
+    return !argument.empty() && (argument[0] == L'/' || argument[0] == L'-');
+}
+
 bool IsOption(const std::wstring& argument, const wchar_t* option)
 {
     const size_t length = std::char_traits<wchar_t>::length(option);
-    return argument.size() == length + 1 && SameOption(argument, 1, option, length);
+    return StartsAsOption(argument) && argument.size() == length + 1 &&
+           SameOption(argument, 1, option, length);
 }
 
 CommandLineOptions UsageError(UINT problem, const std::wstring& argument)
@@ -52,7 +58,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::wstring>& arguments)
     // A request for the usage is answered whatever else the line holds.
     for (const std::wstring& argument : arguments)
     {
-        if (!argument.empty() && (argument[0] == L'/' || argument[0] == L'-') && IsOption(argument, L"?"))
+        if (IsOption(argument, L"?"))
         {
             options.action = CommandLineAction::ShowUsage;
             return options;
@@ -65,7 +71,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::wstring>& arguments)
     const std::wstring* out = nullptr;
     for (const std::wstring& argument : arguments)
     {
-        if (argument.empty() || (argument[0] != L'/' && argument[0] != L'-'))
+        if (!StartsAsOption(argument))
             return UsageError(IDS_USAGE_UNKNOWN_ARGUMENT, argument);
         const std::wstring** seen = nullptr;
         if (IsOption(argument, L"run"))
@@ -78,7 +84,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::wstring>& arguments)
             seen = &out;
         else
             return UsageError(IDS_USAGE_UNKNOWN_ARGUMENT, argument);
-        // Twice the same option is a script that says two things; neither is taken.
+        // An option given twice is most likely a script gone wrong (two folders); neither is guessed at.
         if (*seen)
             return UsageError(IDS_USAGE_REPEATED_OPTION, argument);
         *seen = &argument;
