@@ -1,5 +1,6 @@
 // The process entry point and the one application object.
 #include "app/Application.h"
+#include "app/CommandLineRun.h"
 #include "framework/SystemLibrary.h"
 
 #include <windows.h>
@@ -39,5 +40,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     // a system-modal box that would hold the worker until someone answers it.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     HardenLibrarySearch();
+    const corvane::CommandLineOptions options = corvane::ParseCommandLine(corvane::CommandLineArguments());
+    if (options.action != corvane::CommandLineAction::OpenWindow)
+        return corvane::RunFromCommandLine(options);
     return theApplication.Run();
 }

@@ -6,7 +6,14 @@
 # the rows show. The run's files stay in BUILD/e2e/PROGRAM/NAME: rows.txt, listing.txt (as scripts/run.sh
 # prints the rows), Corvane.xml, Corvane.png.
 #
-# Usage: check-run.sh BUILD NAME PROFILE VERBOSE REPORT [PROGRAM]
+# With EXPECTED, EXIT and FOLDER the run is "PROGRAM.exe /run" instead, with the options for VERBOSE and
+# REPORT and the output folder FOLDER\%COMPUTERNAME%\%USERNAME%, where FOLDER is C:\Reports ("local") or
+# \\server\share ("share", a folder of BUILD/e2e/PROGRAM/NAME that Wine's UNC mapping makes that share).
+# Neither folder below it exists before. The run must show no window at any time (no X window is mapped
+# while it runs), end with the exit code EXIT, print the rows of expected/EXPECTED.rows as "Copy all"
+# writes them (console.txt) and save expected/EXPECTED.xml there: the same run as the window's.
+#
+# Usage: check-run.sh BUILD NAME PROFILE VERBOSE REPORT [PROGRAM [EXPECTED EXIT FOLDER]]
 #   NAME     the run's name: expected/NAME.rows and expected/NAME.xml (the latter only when a report is
 #            saved); the run's files go to BUILD/e2e/PROGRAM/NAME
 #   PROFILE  the machine profile of tests/fixtures/machines
@@ -14,6 +21,8 @@
 #   PROGRAM  Corvane or Corvane64 (default: the one the build folder itself holds). The expected report
 #            names the program that wrote it; for a run of the other program, or of Corvane.exe on 64-bit
 #            Windows, the header's Program element is expected to say so, and nothing else may differ.
+#   EXPECTED the window's run whose expected files a /run must give; EXIT its exit code (-2 and the like);
+#            FOLDER local or share
 # Exits 77 (skipped) for Corvane.exe on a host that runs no 32-bit code.
 # Needs an X display (scripts/test.sh runs CTest under Xvfb).
 set -uo pipefail
@@ -21,6 +30,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 . "$root/scripts/target.sh"
 build=$1 name=$2 profile=$3 verbose=$4 report=$5 program=${6:-$CORVANE_PROGRAM}
+expect=${7:-$2} exit=${8:-} folder=${9:-local}
 expected=$here/expected
 
 fail() {
@@ -43,7 +53,9 @@ prefix=$work/prefix
 [ -n "${DISPLAY:-}" ] || fail "no X display; run through scripts/test.sh"
 [ -f "$tree/tests/run_corvane.exe" ] || fail "no $tree/tests/run_corvane.exe; build it first"
 mkdir -p "$work"
-rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png
+rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png \
+    "$work"/console.txt "$work"/xev.txt
+rm -rf "$work/share"
 
 "$root/scripts/sample-machine.sh" --build "$build" --arch "$arch" "$prefix" "$profile" ||
     fail "the machine could not be made"
@@ -55,20 +67,73 @@ wineserver -p
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 "$CORVANE_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
-mkdir -p "$prefix/drive_c/Reports"
-windows() { local path=$1; printf 'Z:%s' "${path//\//\\}"; }
-"$CORVANE_WINE" "$tree/tests/run_corvane.exe" --draw-frames --output-folder 'C:\Reports' --verbose "$verbose" \
-    --report "$report" --rows "$(windows "$work/rows.txt")" --listing "$(windows "$work/listing.txt")" \
-    --screenshot "$work/Corvane.png" </dev/null ||
-    fail "the run through the window did not finish"
+# PROGRAM.exe /run, watched by xev for any X window mapped while it runs: Wine maps one for every Windows
+# window that is shown, and none other.
+run_unattended() {
+    local options=(/run) computer user code watcher out='C:\Reports' reports=$prefix/drive_c/Reports
+    local executable=$tree/$program.exe
+    [ -f "$executable" ] || fail "no $executable"
+    # Upper case and - as well as /, as the usage allows.
+    [ "$verbose" = on ] || options+=(-QUIET)
+    if [ "$folder" = share ]; then
+        mkdir -p "$prefix/dosdevices/unc/server" "$work/share"
+        ln -s "$work/share" "$prefix/dosdevices/unc/server/share"
+        out='\\server\share\reports' reports=$work/share/reports
+    fi
+    if [ "$report" = on ]; then
+        options+=("/Out:$out\\%COMPUTERNAME%\\%USERNAME%")
+    else
+        options+=(/NoReport)
+    fi
+    computer=$("$CORVANE_WINE" cmd.exe /c 'echo %COMPUTERNAME%' </dev/null | tr -d '\r')
+    user=$("$CORVANE_WINE" cmd.exe /c 'echo %USERNAME%' </dev/null | tr -d '\r')
+    [ -n "$computer" ] && [ -n "$user" ] || fail "Wine names no computer or user"
+    [ ! -e "$reports" ] || fail "$reports exists before the run"
+
+    xev -root -event substructure >"$work/xev.txt" 2>&1 &
+    watcher=$!
+    sleep 1
+    "$CORVANE_WINE" "$executable" "${options[@]}" </dev/null >"$work/console.txt"
+    code=$?
+    sleep 1
+    kill "$watcher" 2>/dev/null
+    wait "$watcher" 2>/dev/null
+    if grep -q MapNotify "$work/xev.txt"; then
+        grep -A3 MapNotify "$work/xev.txt" >&2
+        fail "a window was shown during $program.exe ${options[*]}"
+    fi
+    # The shell sees the low eight bits of the exit code, as Wine passes it on.
+    [ "$code" -eq $(((exit + 256) % 256)) ] || fail "$program.exe ${options[*]} ended with $code, not $exit"
+    [ "$report" = on ] || [ ! -e "$reports" ] || fail "a run without a report made $reports"
+
+    # The expected rows as "Copy all" writes them: four spaces a level, then the text.
+    awk -F'|' '{ n = $1; sub(/^[0-9]+\|[0-9]+\|/, ""); printf "%" (n * 4) "s%s\n", "", $0 }' \
+        "$expected/$expect.rows" >"$work/expected-console.txt"
+    tr -d '\r' <"$work/console.txt" >"$work/rows.txt"
+    saved=$reports/$computer/$user/Corvane.xml
+}
+
+if [ -z "$exit" ]; then
+    mkdir -p "$prefix/drive_c/Reports"
+    windows() { local path=$1; printf 'Z:%s' "${path//\//\\}"; }
+    "$CORVANE_WINE" "$tree/tests/run_corvane.exe" --draw-frames --output-folder 'C:\Reports' --verbose "$verbose" \
+        --report "$report" --rows "$(windows "$work/rows.txt")" --listing "$(windows "$work/listing.txt")" \
+        --screenshot "$work/Corvane.png" </dev/null ||
+        fail "the run through the window did not finish"
+    saved=$prefix/drive_c/Reports/Corvane.xml
+else
+    run_unattended
+fi
 
 stamp='[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'
 mask() { sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g" "$1" >"$2"; }
 status=0
 
+want_rows=$expected/$expect.rows
+[ -z "$exit" ] || want_rows=$work/expected-console.txt
 mask "$work/rows.txt" "$work/rows.masked"
-if ! diff -u "$expected/$name.rows" "$work/rows.masked"; then
-    echo "FAIL ($name): the event rows differ from expected/$name.rows (above: - expected, + actual)" >&2
+if ! diff -u "$want_rows" "$work/rows.masked"; then
+    echo "FAIL ($name): the event rows differ from expected/$expect.rows (above: - expected, + actual)" >&2
     status=1
 fi
 
@@ -77,7 +142,6 @@ ended=$(tail -n 1 "$work/rows.txt" | grep -oE "$stamp")
 [ -n "$started" ] && [ -n "$ended" ] || fail "the first and last rows carry no times"
 [[ ! "$ended" < "$started" ]] || fail "the run ended ($ended) before it started ($started)"
 
-saved=$prefix/drive_c/Reports/Corvane.xml
 if [ "$report" = on ]; then
     [ -f "$saved" ] || fail "no Corvane.xml was saved"
     cp "$saved" "$work/Corvane.xml"
@@ -90,10 +154,10 @@ if [ "$report" = on ]; then
     else
         bitness='32-bit'
     fi
-    sed "s|^<Program>[^<]*</Program>\$|<Program>$bitness</Program>|" "$expected/$name.xml" >"$work/expected.xml"
+    sed "s|^<Program>[^<]*</Program>\$|<Program>$bitness</Program>|" "$expected/$expect.xml" >"$work/expected.xml"
     if ! cmp -s "$work/expected.xml" "$work/Corvane.masked.xml"; then
         diff -u "$work/expected.xml" "$work/Corvane.masked.xml"
-        echo "FAIL ($name): the report differs from expected/$name.xml (above: - expected, + actual)" >&2
+        echo "FAIL ($name): the report differs from expected/$expect.xml (above: - expected, + actual)" >&2
         status=1
     fi
     xmllint --noout --schema "$build/Corvane.xsd" "$work/Corvane.xml" || {
@@ -112,7 +176,7 @@ if [ "$report" = on ]; then
     fi
 else
     [ ! -e "$saved" ] || fail "a Corvane.xml was saved although the report option was off"
-    [ ! -e "$expected/$name.xml" ] || fail "expected/$name.xml exists for a run without a report"
+    [ ! -e "$expected/$expect.xml" ] || fail "expected/$expect.xml exists for a run without a report"
 fi
 
 if [ $status -eq 0 ]; then

@@ -1,0 +1,43 @@
+#pragma once
+// The program's command line: none opens the window; /run and its options run the test with no window,
+// for the tools that start programs on many machines and read their exit codes.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// The exit code of a command line that cannot be used: ERROR_INVALID_PARAMETER, as Windows' own tools
+// return it.
+constexpr int ExitUsageError = 87;
+
+enum class CommandLineAction
+{
+    OpenWindow,
+    Run,
+    ShowUsage,
+    UsageError,
+};
+
+struct CommandLineOptions
+{
+    CommandLineAction action = CommandLineAction::OpenWindow;
+    BOOL verbose = TRUE;
+    BOOL saveReport = TRUE;
+    // The folder as given after /out:, variables not yet expanded; empty for the program's own folder.
+    std::wstring outputFolder;
+    // For a usage error: the string that says what is wrong, and the argument it names.
+    UINT problem = 0;
+    std::wstring problemArgument;
+};
+
+// Reads the arguments that follow the program's name. Options are matched without regard to case and
+// start with / or -.
+CommandLineOptions ParseCommandLine(const std::vector<std::wstring>& arguments);
+
+// The arguments of this process after the program's name, split by the system's rules for quotes.
+std::vector<std::wstring> CommandLineArguments();
+
+} // namespace corvane

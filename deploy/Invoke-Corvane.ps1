@@ -1,0 +1,92 @@
+<#
+.SYNOPSIS
+    Runs Corvane unattended on this machine, or sums up the reports of many machines in one CSV file.
+
+.DESCRIPTION
+    Run (the default): starts Corvane.exe, or Corvane64.exe where Outlook is the 64-bit build (the MAPI
+    libraries that Corvane loads must be of Outlook's bitness), as
+        /run /out:<Share>\%COMPUTERNAME%\%USERNAME%
+    waits for it and ends with its exit code: 0 completed, -1 no report could be saved, -2 to -10 the step
+    that failed, 87 a command line that cannot be used. Corvane expands the two variables itself. Run it
+    as the logged-on user (Intune: "Run this script using the logged on credentials: Yes"; Configuration
+    Manager: a program that runs "Only when a user is logged on" with the user's rights), never as SYSTEM:
+    Outlook's language settings that Corvane reads belong to the user.
+
+    -Summarize: one CSV line for each <Share>\<machine>\<user>\Corvane.xml, made with corvane-csv.xsl,
+    after a line of column names, written to -Csv.
+
+    Intune starts scripts without arguments: set the defaults below before uploading. Needs Windows
+    PowerShell 3.0 or later (Windows 8, or WMF 3.0 on Windows 7).
+#>
+param(
+    # Where the reports go, one folder per machine and user below it.
+    [string]$Share = '\\server\share',
+    # Where Corvane.exe and Corvane64.exe are: beside this script when they are there (a package),
+    # else this folder on the share.
+    [string]$ProgramFolder = '',
+    [switch]$Summarize,
+    [string]$Csv = 'Corvane-summary.csv'
+)
+
+# Intune runs scripts in 32-bit PowerShell by default, which sees the 32-bit registry only: read the
+# machine's own (64-bit) view, where both bitnesses of Office leave their marks.
+function Get-MachineValue([string]$KeyPath, [string]$Name) {
+    $machine = [Microsoft.Win32.RegistryKey]::OpenBaseKey([Microsoft.Win32.RegistryHive]::LocalMachine,
+        [Microsoft.Win32.RegistryView]::Registry64)
+    try {
+        $key = $machine.OpenSubKey($KeyPath)
+        if ($key) {
+            try { return $key.GetValue($Name) } finally { $key.Close() }
+        }
+    } finally {
+        $machine.Close()
+    }
+}
+
+# 'x64' or 'x86'. Click-to-Run installations name their platform; MSI installations of Office 2010 and
+# later give Outlook a Bitness value; older Outlook and a machine without Outlook are 32-bit.
+function Get-OutlookBitness {
+    $platform = Get-MachineValue 'SOFTWARE\Microsoft\Office\ClickToRun\Configuration' 'Platform'
+    if ($platform) { return $platform }
+    foreach ($office in 'SOFTWARE\Microsoft\Office', 'SOFTWARE\WOW6432Node\Microsoft\Office') {
+        foreach ($version in '16.0', '15.0', '14.0') {
+            $bitness = Get-MachineValue "$office\$version\Outlook" 'Bitness'
+            if ($bitness) { return $bitness }
+        }
+    }
+    return 'x86'
+}
+
+if ($Summarize) {
+    $transform = New-Object System.Xml.Xsl.XslCompiledTransform
+    $transform.Load((Join-Path $PSScriptRoot 'corvane-csv.xsl'))
+    $header = 'yes'
+    $lines = New-Object System.Text.StringBuilder
+    foreach ($report in Get-ChildItem -Path (Join-Path $Share '*\*\Corvane.xml') | Sort-Object FullName) {
+        $parameters = New-Object System.Xml.Xsl.XsltArgumentList
+        $parameters.AddParam('path', '', $report.FullName)
+        $parameters.AddParam('header', '', $header)
+        $line = New-Object System.IO.StringWriter
+        try {
+            $transform.Transform($report.FullName, $parameters, $line)
+            [void]$lines.Append($line.ToString())
+            $header = 'no'
+        } catch {
+            Write-Warning "$($report.FullName) is no readable report; left out"
+        }
+    }
+    # With a byte order mark, so that Excel reads the file as UTF-8.
+    [System.IO.File]::WriteAllText($ExecutionContext.SessionState.Path.GetUnresolvedProviderPathFromPSPath($Csv),
+        $lines.ToString(),
+        (New-Object System.Text.UTF8Encoding $true))
+    exit 0
+}
+
+if (-not $ProgramFolder) {
+    $ProgramFolder = if (Test-Path (Join-Path $PSScriptRoot 'Corvane.exe')) { $PSScriptRoot } else { '\\server\share\Corvane' }
+}
+$program = if ((Get-OutlookBitness) -eq 'x64') { 'Corvane64.exe' } else { 'Corvane.exe' }
+# Quoted for a share with spaces in its name; Corvane drops the quote that a final backslash would keep.
+$out = "`"/out:$Share\%COMPUTERNAME%\%USERNAME%`""
+$process = Start-Process -FilePath (Join-Path $ProgramFolder $program) -ArgumentList '/run', $out -Wait -PassThru
+exit $process.ExitCode

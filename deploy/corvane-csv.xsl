@@ -1,0 +1,164 @@
+<?xml version="1.0" encoding="UTF-8"?>
+<!--
+  One line of CSV from one Corvane.xml, for a summary of the reports of many machines.
+
+  xsltproc -stringparam path 'SHARE/PC042/jsmith/Corvane.xml' corvane-csv.xsl SHARE/PC042/jsmith/Corvane.xml
+
+  path     where the report was found; the machine and the user are the names of the two folders above
+           it (the layout of /out:\\server\share\%COMPUTERNAME%\%USERNAME%). Either may be given itself
+           as machine or user instead.
+  header   'yes' puts the line of column names before the line of the report.
+
+  Every field is quoted, and a quote in it doubled (RFC 4180). The report itself holds no machine or user
+  name; what it has is read from the elements named here and no others, so that elements added to the
+  report's header later change nothing.
+-->
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+  <xsl:output method="text" encoding="UTF-8"/>
+
+  <xsl:param name="path" select="''"/>
+  <xsl:param name="header" select="'no'"/>
+
+  <xsl:variable name="folders">
+    <xsl:call-template name="folder-of">
+      <xsl:with-param name="file" select="translate($path, '/', '\')"/>
+    </xsl:call-template>
+  </xsl:variable>
+  <xsl:param name="user">
+    <xsl:call-template name="last-name">
+      <xsl:with-param name="text" select="$folders"/>
+    </xsl:call-template>
+  </xsl:param>
+  <xsl:param name="machine">
+    <xsl:call-template name="last-name">
+      <xsl:with-param name="text">
+        <xsl:call-template name="folder-of">
+          <xsl:with-param name="file" select="$folders"/>
+        </xsl:call-template>
+      </xsl:with-param>
+    </xsl:call-template>
+  </xsl:param>
+
+  <xsl:variable name="sections" select="/Report/ReportData/ReportSection"/>
+  <xsl:variable name="clients" select="$sections[@id = 'MailClients']/DataList[@Type = 'RegHive']
+                                       [@Name = 'HKLM\SOFTWARE\Clients\Mail']"/>
+  <xsl:variable name="outlook" select="$clients/DataList[@Name = 'Microsoft Outlook']"/>
+  <xsl:variable name="os" select="$sections[@id = 'SystemInfo']/DataStruct[@Name = 'os_info']"/>
+  <xsl:variable name="outcome" select="/Report/ReportHeader/Process/*[self::CompletedAt or self::FailedAt
+                                       or self::AbortedAt]"/>
+
+  <xsl:template match="/">
+    <xsl:if test="$header = 'yes'">
+      <xsl:text>"Machine","User","Outcome","OS","OS version","Default mail client",</xsl:text>
+      <xsl:text>"Outlook MSIComponentID","Outlook DLLPathEx","Outlook version","Failed in","First error code"&#10;</xsl:text>
+    </xsl:if>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$machine"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$user"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value">
+        <xsl:choose>
+          <xsl:when test="$outcome[self::CompletedAt]">completed</xsl:when>
+          <xsl:when test="$outcome[self::FailedAt]">failed</xsl:when>
+          <xsl:when test="$outcome[self::AbortedAt]">aborted</xsl:when>
+          <xsl:otherwise>unknown</xsl:otherwise>
+        </xsl:choose>
+      </xsl:with-param>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$os/DataMember[@Name = 'os_name']"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$os/DataMember[@Name = 'os_version']"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$clients/DataItem[@Name = '(Default)']"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$outlook/DataItem[@Name = 'MSIComponentID']"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$outlook/DataItem[@Name = 'DLLPathEx']"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$sections[@id = 'OutlookInfo']/DataStruct[@Type = 'VersionInfo']
+                                           /DataMember[@Name = 'FileVersion']"/>
+    </xsl:call-template>
+    <!-- A run stops in the section of the step that failed, and that section is the report's last. -->
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="$sections[last()][$outcome[self::FailedAt]]/@id"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value" select="substring-before(substring-after(
+          (//text()[contains(., '##ERROR:')])[1], '##ERROR:'), '##')"/>
+      <xsl:with-param name="last" select="true()"/>
+    </xsl:call-template>
+  </xsl:template>
+
+  <!-- One quoted field and the comma after it, or the line's end after the last one. -->
+  <xsl:template name="field">
+    <xsl:param name="value"/>
+    <xsl:param name="last" select="false()"/>
+    <xsl:text>"</xsl:text>
+    <xsl:call-template name="double-quotes">
+      <xsl:with-param name="text" select="string($value)"/>
+    </xsl:call-template>
+    <xsl:text>"</xsl:text>
+    <xsl:choose>
+      <xsl:when test="$last">
+        <xsl:text>&#10;</xsl:text>
+      </xsl:when>
+      <xsl:otherwise>
+        <xsl:text>,</xsl:text>
+      </xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <xsl:template name="double-quotes">
+    <xsl:param name="text"/>
+    <xsl:choose>
+      <xsl:when test="contains($text, '&quot;')">
+        <xsl:value-of select="substring-before($text, '&quot;')"/>
+        <xsl:text>""</xsl:text>
+        <xsl:call-template name="double-quotes">
+          <xsl:with-param name="text" select="substring-after($text, '&quot;')"/>
+        </xsl:call-template>
+      </xsl:when>
+      <xsl:otherwise>
+        <xsl:value-of select="$text"/>
+      </xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!-- The path without its last name: "a\b\c" gives "a\b"; a path without a backslash gives "". -->
+  <xsl:template name="folder-of">
+    <xsl:param name="file"/>
+    <xsl:if test="contains($file, '\')">
+      <xsl:value-of select="substring-before($file, '\')"/>
+      <xsl:if test="contains(substring-after($file, '\'), '\')">
+        <xsl:text>\</xsl:text>
+        <xsl:call-template name="folder-of">
+          <xsl:with-param name="file" select="substring-after($file, '\')"/>
+        </xsl:call-template>
+      </xsl:if>
+    </xsl:if>
+  </xsl:template>
+
+  <!-- The last name of a path: "a\b\c" gives "c". -->
+  <xsl:template name="last-name">
+    <xsl:param name="text"/>
+    <xsl:choose>
+      <xsl:when test="contains($text, '\')">
+        <xsl:call-template name="last-name">
+          <xsl:with-param name="text" select="substring-after($text, '\')"/>
+        </xsl:call-template>
+      </xsl:when>
+      <xsl:otherwise>
+        <xsl:value-of select="$text"/>
+      </xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+</xsl:stylesheet>
