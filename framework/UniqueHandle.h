@@ -67,6 +67,10 @@ inline void FreeBstr(BSTR text)
 {
     ::SysFreeString(text);
 }
+inline void FreeLocal(HLOCAL memory)
+{
+    ::LocalFree(memory);
+}
 inline void DestroyMenu(HMENU menu)
 {
     ::DestroyMenu(menu);
