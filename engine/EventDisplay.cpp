@@ -3,11 +3,18 @@
 // has updated the control.
 //
 // While a run is under way the event list's painting is held back (WM_SETREDRAW) and let through at
-// most every 50 ms, and never more often than the painting itself allows: a verbose run inserts rows far
+// most every 250 ms, and never more often than the painting itself allows: a verbose run inserts rows far
 // faster than anyone can read them, and a visible list that repaints and scrolls after every row spends
 // almost all of the run's time on pixels that are overwritten at once. The rows themselves are inserted,
 // updated and removed at once as always; whenever the list is painted, and when the run ends, the last
 // row inserted or updated is the selected one and is scrolled into view.
+//
+// A row of a verbose run costs one message to the dialog's thread, and the list's own work on it is
+// small beside that message; what the paints cost is spread over the rows, so they stay few enough to
+// take no more than a twentieth of a run, however short the run or long the list. The latest row is
+// selected while the list is still held: a list that paints redraws both rows and notifies the dialog
+// as the selection moves, which costs as much as a whole paint. It is scrolled into view only once
+// painting is let through, because a held list does not scroll.
 //
 // Times are GetTickCount's 32-bit milliseconds (Windows XP has no 64-bit count), and only ever compared
 // as differences of two counts, which stay right when the count wraps after 49.7 days of uptime.
@@ -28,20 +35,25 @@ const wchar_t kDefaultStatusText[] = L"";
 
 // The shortest time between two paints of a held list, and how many times its own painting time that
 // gap is at least, so that painting never takes more than a small share of a run.
-constexpr DWORD kPaintIntervalMs = 50;
-constexpr DWORD kPaintCostFactor = 5;
+constexpr DWORD kPaintIntervalMs = 250;
+constexpr DWORD kPaintCostFactor = 20;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     return window ? ::SendMessageW(window, message, wParam, lParam) : 0;
 }
 
-void ShowAsLatestRow(HWND list, int index)
+void SelectAsLatestRow(HWND list, int index)
 {
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
+}
+
+void ShowAsLatestRow(HWND list, int index)
+{
+    SelectAsLatestRow(list, index);
     Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
 }
 
@@ -100,11 +112,15 @@ void StartHolding(const CReportData* engine, HWND list)
     g_paintings.push_back({engine, list, false, -1, ::GetTickCount(), kPaintIntervalMs});
 }
 
-// Shows the latest row: selected, focused and scrolled into view.
-void ShowLatestRow(const HeldPainting& painting)
+// Lets the held list paint again with the latest row selected, focused and scrolled into view.
+void LetThrough(HeldPainting& painting)
 {
     if (painting.latestRow >= 0)
-        ShowAsLatestRow(painting.list, painting.latestRow);
+        SelectAsLatestRow(painting.list, painting.latestRow);
+    Send(painting.list, WM_SETREDRAW, TRUE);
+    painting.held = false;
+    if (painting.latestRow >= 0)
+        Send(painting.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(painting.latestRow), FALSE);
 }
 
 // Lets the held list paint now, with the latest row in view, and holds it again at the next change.
@@ -113,9 +129,7 @@ void PaintNow(HeldPainting& painting)
     if (!painting.held)
         return;
     const DWORD start = ::GetTickCount();
-    Send(painting.list, WM_SETREDRAW, TRUE);
-    painting.held = false;
-    ShowLatestRow(painting);
+    LetThrough(painting);
     ::RedrawWindow(painting.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     const DWORD end = ::GetTickCount();
     const DWORD cost = (end - start) * kPaintCostFactor;
@@ -132,8 +146,7 @@ void StopHolding(const CReportData* engine, HWND list)
         return;
     if (painting->held)
     {
-        Send(list, WM_SETREDRAW, TRUE);
-        ShowLatestRow(*painting);
+        LetThrough(*painting);
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     }
     g_paintings.erase(g_paintings.begin() + (painting - g_paintings.data()));
