@@ -10,11 +10,9 @@
 // row inserted or updated is the selected one and is scrolled into view.
 //
 // A row of a verbose run costs one message to the dialog's thread, and the list's own work on it is
-// small beside that message; what the paints cost is spread over the rows, so they stay few enough to
-// take no more than a twentieth of a run, however short the run or long the list. The latest row is
-// selected while the list is still held: a list that paints redraws both rows and notifies the dialog
-// as the selection moves, which costs as much as a whole paint. It is scrolled into view only once
-// painting is let through, because a held list does not scroll.
+// small beside that message. A paint costs as much as a hundred rows or more (the whole visible list is
+// drawn by whichever message first follows WM_SETREDRAW TRUE), and the paints are spread over the rows,
+// so they stay few enough to take no more than a twentieth of a run, however short the run.
 //
 // Times are GetTickCount's 32-bit milliseconds (Windows XP has no 64-bit count), and only ever compared
 // as differences of two counts, which stay right when the count wraps after 49.7 days of uptime.
@@ -43,17 +41,12 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     return window ? ::SendMessageW(window, message, wParam, lParam) : 0;
 }
 
-void SelectAsLatestRow(HWND list, int index)
+void ShowAsLatestRow(HWND list, int index)
 {
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
-}
-
-void ShowAsLatestRow(HWND list, int index)
-{
-    SelectAsLatestRow(list, index);
     Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
 }
 
@@ -112,15 +105,11 @@ void StartHolding(const CReportData* engine, HWND list)
     g_paintings.push_back({engine, list, false, -1, ::GetTickCount(), kPaintIntervalMs});
 }
 
-// Lets the held list paint again with the latest row selected, focused and scrolled into view.
-void LetThrough(HeldPainting& painting)
+// Shows the latest row: selected, focused and scrolled into view.
+void ShowLatestRow(const HeldPainting& painting)
 {
     if (painting.latestRow >= 0)
-        SelectAsLatestRow(painting.list, painting.latestRow);
-    Send(painting.list, WM_SETREDRAW, TRUE);
-    painting.held = false;
-    if (painting.latestRow >= 0)
-        Send(painting.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(painting.latestRow), FALSE);
+        ShowAsLatestRow(painting.list, painting.latestRow);
 }
 
 // Lets the held list paint now, with the latest row in view, and holds it again at the next change.
@@ -129,7 +118,9 @@ void PaintNow(HeldPainting& painting)
     if (!painting.held)
         return;
     const DWORD start = ::GetTickCount();
-    LetThrough(painting);
+    Send(painting.list, WM_SETREDRAW, TRUE);
+    painting.held = false;
+    ShowLatestRow(painting);
     ::RedrawWindow(painting.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     const DWORD end = ::GetTickCount();
     const DWORD cost = (end - start) * kPaintCostFactor;
@@ -146,7 +137,8 @@ void StopHolding(const CReportData* engine, HWND list)
         return;
     if (painting->held)
     {
-        LetThrough(*painting);
+        Send(list, WM_SETREDRAW, TRUE);
+        ShowLatestRow(*painting);
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     }
     g_paintings.erase(g_paintings.begin() + (painting - g_paintings.data()));
