@@ -3,11 +3,16 @@
 // has updated the control.
 //
 // While a run is under way the event list's painting is held back (WM_SETREDRAW) and let through at
-// most every 50 ms, and never more often than the painting itself allows: a verbose run inserts rows far
+// most every 250 ms, and never more often than the painting itself allows: a verbose run inserts rows far
 // faster than anyone can read them, and a visible list that repaints and scrolls after every row spends
 // almost all of the run's time on pixels that are overwritten at once. The rows themselves are inserted,
 // updated and removed at once as always; whenever the list is painted, and when the run ends, the last
 // row inserted or updated is the selected one and is scrolled into view.
+//
+// A row of a verbose run costs one message to the dialog's thread, and the list's own work on it is
+// small beside that message. A paint costs as much as a hundred rows or more (the whole visible list is
+// drawn by whichever message first follows WM_SETREDRAW TRUE), and the paints are spread over the rows,
+// so they stay few enough to take no more than a twentieth of a run, however short the run.
 //
 // Times are GetTickCount's 32-bit milliseconds (Windows XP has no 64-bit count), and only ever compared
 // as differences of two counts, which stay right when the count wraps after 49.7 days of uptime.
@@ -28,8 +33,8 @@ const wchar_t kDefaultStatusText[] = L"";
 
 // The shortest time between two paints of a held list, and how many times its own painting time that
 // gap is at least, so that painting never takes more than a small share of a run.
-constexpr DWORD kPaintIntervalMs = 50;
-constexpr DWORD kPaintCostFactor = 5;
+constexpr DWORD kPaintIntervalMs = 250;
+constexpr DWORD kPaintCostFactor = 20;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {

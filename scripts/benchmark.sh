@@ -72,5 +72,24 @@ for a, b in zip(keys, keys[1:]):
         if mode in rows[a] and mode in rows[b]:
             growth = float(rows[b][mode]['ms']) / float(rows[a][mode]['ms'])
             work = int(rows[b][mode]['items']) / max(1, int(rows[a][mode]['items']))
-            print(f"{mode:>8}: {a[1]} -> {b[1]} values ({work:.1f} times the items) costs {growth:.1f} times the time")
+            print(f"{mode:>8}: {a[1]} -> {b[1]} values ({work:.1f} times the items) costs {growth:.1f} times the time "
+                  f"({growth / work:.2f} times as fast as the items)")
+
+# A verbose row's cost is what the verbose run costs beyond the quiet run of the same machine, per row; its
+# floor is one bare cross-thread SendMessageW to the event list, measured in the verbose run's own process.
+print()
+print(f"{'clients':>7} {'values':>7} {'rows':>7} {'row us':>8} {'floor us':>9} {'x floor':>8} "
+      f"{'peak MB verbose':>16} {'x base':>7}")
+for key in keys:
+    modes = rows[key]
+    v, q, b = modes.get('verbose'), modes.get('quiet'), modes.get('baseline')
+    if not v or not q:
+        continue
+    rowcount = max(1, int(v['rows']) - int(q['rows']))
+    per_row = (float(v['ms']) - float(q['ms'])) * 1000 / rowcount
+    floor = float(v.get('floor_us', 0))
+    multiple = f"{per_row / floor:8.2f}" if floor else '       -'
+    memory = f"{float(v['peak_mb']) / float(b['peak_mb']):7.2f}" if b else '      -'
+    print(f"{key[0]:>7} {key[1]:>7} {rowcount:>7} {per_row:>8.1f} {floor:>9.1f} {multiple} "
+          f"{float(v['peak_mb']):>16.1f} {memory}")
 PY

@@ -5,6 +5,10 @@
 //
 // corvane_bench.exe CLIENTS LANGUAGE_VALUES REPEATS [MODES]   MODES: any of b (baseline), q (quiet), v
 // (verbose); default bqv. The peak working set is the one after the first measured run of the process.
+//
+// After each verbose run the same thread that drove it measures the floor of a verbose row: one bare
+// cross-thread SendMessageW (WM_NULL) to the event list for every row the run showed, while the list
+// still holds them. Every display operation is such a message, so a row can cost no less.
 #include "res/resource.h"
 #include "tests/bench/Baseline.h"
 #include "tests/hostile/RegistryWorld.h"
@@ -30,6 +34,7 @@ namespace {
 struct Measurement
 {
     std::vector<double> milliseconds;
+    std::vector<double> floorMicroseconds; // verbose only: one bare round trip per row
     long long reportBytes = 0;
     int rows = 0;
     double peakMb = 0;
@@ -56,6 +61,18 @@ int RowCount(HWND dialog)
     return static_cast<int>(::SendMessageW(::GetDlgItem(dialog, IDC_EVENT_LIST), LVM_GETITEMCOUNT, 0, 0));
 }
 
+// Microseconds a round trip: the list's thread handles each WM_NULL while this one waits.
+double MessageFloorMicroseconds(HWND dialog, int messages)
+{
+    HWND list = ::GetDlgItem(dialog, IDC_EVENT_LIST);
+    if (!list || messages <= 0)
+        return 0;
+    const double start = NowSeconds();
+    for (int i = 0; i < messages; ++i)
+        ::SendMessageW(list, WM_NULL, 0, 0);
+    return (NowSeconds() - start) * 1e6 / messages;
+}
+
 double PeakMb()
 {
     return static_cast<double>(ReadProcessCounters().peakWorkingSet) / 1048576.0;
@@ -64,10 +81,10 @@ double PeakMb()
 void Print(const char* mode, int clients, int values, const Measurement& measurement, size_t items)
 {
     const double ms = Median(measurement.milliseconds);
-    std::printf(
-        "BENCH clients=%d values=%d mode=%s ms=%.1f items=%zu rows=%d bytes=%lld peak_mb=%.1f runs=%zu\n",
-        clients, values, mode, ms, items, measurement.rows, measurement.reportBytes, measurement.peakMb,
-        measurement.milliseconds.size());
+    std::printf("BENCH clients=%d values=%d mode=%s ms=%.1f items=%zu rows=%d bytes=%lld peak_mb=%.1f "
+                "runs=%zu floor_us=%.1f\n",
+                clients, values, mode, ms, items, measurement.rows, measurement.reportBytes,
+                measurement.peakMb, measurement.milliseconds.size(), Median(measurement.floorMicroseconds));
     std::fflush(stdout);
 }
 
@@ -129,6 +146,7 @@ int wmain(int argc, wchar_t** argv)
                 verbose.rows = RowCount(session.Window());
                 if (repeat == 0)
                     verbose.peakMb = PeakMb();
+                verbose.floorMicroseconds.push_back(MessageFloorMicroseconds(session.Window(), verbose.rows));
             }
         }
         ::CoUninitialize();
