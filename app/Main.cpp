@@ -27,8 +27,8 @@ void HardenLibrarySearch()
     // Where the system has it (Windows 8 and later; Vista and 7 with update KB2533623), bare names are
     // looked for in the System folder alone: the application folder leaves the search too.
     using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
-    const auto setDefaultDirectories = corvane::GetProcAddressAs<SetDefaultDllDirectoriesProc>(
-        ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    const auto setDefaultDirectories =
+        corvane::GetKernelProcAs<SetDefaultDllDirectoriesProc>("SetDefaultDllDirectories");
     if (setDefaultDirectories)
         setDefaultDirectories(kSearchSystemFolderOnly);
 }

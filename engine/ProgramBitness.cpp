@@ -15,8 +15,7 @@ const wchar_t* ProgramBitnessText()
     // Windows XP before SP2 has no IsWow64Process; it is looked up so that the program still starts there,
     // and a system without it runs no 64-bit code at all.
     using IsWow64ProcessProc = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const auto isWow64Process =
-        GetProcAddressAs<IsWow64ProcessProc>(::GetModuleHandleW(L"kernel32.dll"), "IsWow64Process");
+    const auto isWow64Process = GetKernelProcAs<IsWow64ProcessProc>("IsWow64Process");
     BOOL wow64 = FALSE;
     if (isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64)
         return xml::Program32BitUnderWow64;

@@ -63,24 +63,20 @@ template <typename T> constexpr bool VerifyBool(T result)
             return hrReturnIfFailed_;                                                                        \
     } while (0)
 
-// For a BOOL-returning call that reports its reason through the last error; the last error is cleared
-// first so that no stale code from an earlier call is ever returned.
-#define RETURN_LAST_ERROR_IF_FALSE(call)                                                                     \
+// For a call that reports its reason through the last error when its result, checked by verify, is false;
+// the last error is cleared first so that no stale code from an earlier call is ever returned.
+#define RETURN_LAST_ERROR_UNLESS_(verify, call)                                                              \
     do                                                                                                       \
     {                                                                                                        \
         ::SetLastError(ERROR_SUCCESS);                                                                       \
-        if (!::corvane::detail::VerifyBool(call))                                                            \
+        if (!::corvane::detail::verify(call))                                                                \
             return ::corvane::FailureFromLastError();                                                        \
     } while (0)
 
-// The same for a call that returns a pointer or a handle, null when it fails.
-#define RETURN_LAST_ERROR_IF_NULL(call)                                                                      \
-    do                                                                                                       \
-    {                                                                                                        \
-        ::SetLastError(ERROR_SUCCESS);                                                                       \
-        if (!::corvane::detail::VerifyPointer(call))                                                         \
-            return ::corvane::FailureFromLastError();                                                        \
-    } while (0)
+// A call that returns a BOOL.
+#define RETURN_LAST_ERROR_IF_FALSE(call) RETURN_LAST_ERROR_UNLESS_(VerifyBool, call)
+// A call that returns a pointer or a handle, null when it fails.
+#define RETURN_LAST_ERROR_IF_NULL(call) RETURN_LAST_ERROR_UNLESS_(VerifyPointer, call)
 
 // For a registry call that returns a LONG status.
 #define RETURN_IF_REG_FAILED(call)                                                                           \

@@ -21,4 +21,11 @@ template <typename Proc> Proc GetProcAddressAs(HMODULE module, const char* name)
     return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
+// A function of kernel32 that only later Windows versions than the oldest supported have; null where the
+// running one lacks it. Looked up at run time, since an import of it would keep the program from loading.
+template <typename Proc> Proc GetKernelProcAs(const char* name)
+{
+    return GetProcAddressAs<Proc>(::GetModuleHandleW(L"kernel32.dll"), name);
+}
+
 } // namespace corvane

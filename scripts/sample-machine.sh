@@ -155,8 +155,7 @@ if [ ${#registry_files[@]} -gt 0 ]; then
         tail -n +2 "$file" >>"$combined"
     done
     # The 64-bit regedit of a 64-bit machine writes both registry views: the 32-bit one is WOW6432Node.
-    [ "$CORVANE_PREFIX_ARCH" = win64 ] && CORVANE_WINE=/usr/lib/wine/wine64
-    WINEPREFIX=$prefix "$CORVANE_WINE" regedit /S "Z:${combined//\//\\}" </dev/null >/dev/null 2>&1 ||
+    WINEPREFIX=$prefix "$(corvane_prefix_loader "$CORVANE_PREFIX_ARCH")" regedit /S "Z:${combined//\//\\}" </dev/null >/dev/null 2>&1 ||
         fail "regedit could not import the registry files of '$profile'"
     # The registry reaches the prefix's files when the wineserver ends.
     WINEPREFIX=$prefix wineserver -w

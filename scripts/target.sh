@@ -38,6 +38,12 @@ esac
 CORVANE_TOOLCHAIN=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/cmake/toolchain-$CORVANE_ARCH-mingw.cmake
 export CORVANE_ARCH WINEARCH CORVANE_PROGRAM CORVANE_WINE CORVANE_TOOLCHAIN
 
+# Wine's loader for the system programs (wineboot, regedit) of a prefix of the given architecture: a
+# 64-bit prefix is made and set up by the 64-bit loader, whichever program will run in it.
+corvane_prefix_loader() {
+    if [ "$1" = win64 ]; then echo /usr/lib/wine/wine64; else echo "$CORVANE_WINE"; fi
+}
+
 # The architecture of a program name (Corvane or Corvane64), and the build folder that holds its build
 # and test runner: BUILD itself, or the other architecture's folder under it.
 corvane_program_arch() {

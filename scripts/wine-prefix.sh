@@ -12,8 +12,7 @@ flock 9
 [ -f "$prefix/system.reg" ] && exit 0
 . "$(dirname "${BASH_SOURCE[0]}")/target.sh"
 WINEARCH=${CORVANE_PREFIX_ARCH:-$WINEARCH}
-# A 64-bit prefix is made by Wine's 64-bit loader, whichever program will run in it.
-[ "$WINEARCH" = win64 ] && CORVANE_WINE=/usr/lib/wine/wine64
+CORVANE_WINE=$(corvane_prefix_loader "$WINEARCH")
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX="$prefix"
 if [ -n "$template" ]; then
     "$0" "$template"

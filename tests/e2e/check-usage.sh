@@ -40,20 +40,20 @@ while IFS='|' read -r code first arguments; do
     got=$?
     output=$(tr -d '\r' <"$work/output.txt")
     if [ "$got" -ne "$code" ]; then
-        echo "FAIL (usage): Corvane.exe $arguments ended with $got, not $code" >&2
+        echo "FAIL (usage): $CORVANE_PROGRAM.exe $arguments ended with $got, not $code" >&2
         status=1
     fi
     if [ "$(head -n 1 <<<"$output")" != "$first" ]; then
-        printf 'FAIL (usage): Corvane.exe %s printed:\n%s\n' "$arguments" "$output" >&2
+        printf 'FAIL (usage): %s.exe %s printed:\n%s\n' "$CORVANE_PROGRAM" "$arguments" "$output" >&2
         status=1
     fi
     if [ "$code" -ne 0 ] && [ "$code" -ne 255 ] && ! grep -q '^Usage: Corvane' <<<"$output"; then
-        echo "FAIL (usage): Corvane.exe $arguments printed no usage" >&2
+        echo "FAIL (usage): $CORVANE_PROGRAM.exe $arguments printed no usage" >&2
         status=1
     fi
     if [ "$(snapshot)" != "$before" ]; then
         diff <(echo "$before") <(snapshot) >&2
-        echo "FAIL (usage): Corvane.exe $arguments changed drive C:" >&2
+        echo "FAIL (usage): $CORVANE_PROGRAM.exe $arguments changed drive C:" >&2
         status=1
     fi
 done <<'CASES'
