@@ -27,24 +27,32 @@ namespace {
 
 const wchar_t kPlantedFolder[] = L"C:\\planted";
 
-// Runs the probe in the planted folder; the path of the library it loaded.
+// Runs the probe in the planted folder; the path of the library it loaded, or what went wrong.
 std::string LibraryLoadedInPlantedFolder()
 {
     const std::wstring probe = BuildFile(L"tests/hostile/planting_probe.exe");
     const std::wstring output = std::wstring(kPlantedFolder) + L"\\probe.txt";
-    std::wstring commandLine = L"cmd.exe /c \"\"" + probe + L"\" > \"" + output + L"\"\"";
+    std::wstring commandLine = L"\"" + probe + L"\" \"" + output + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          kPlantedFolder, &startup, &process))
-        return "the probe did not start";
+    if (!::CreateProcessW(probe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                          nullptr, kPlantedFolder, &startup, &process))
+        return "the probe did not start: error " + std::to_string(::GetLastError());
     CKernelHandle processHandle(process.hProcess);
     CKernelHandle threadHandle(process.hThread);
-    ::WaitForSingleObject(process.hProcess, 60000);
+    if (::WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0)
+    {
+        ::TerminateProcess(process.hProcess, 1);
+        return "the probe did not end within a minute";
+    }
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
     std::string text = test::ReadFileBytes(output);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
+    if (exitCode != 0)
+        text += " (the probe ended with code " + std::to_string(exitCode) + ")";
     return text;
 }
 
