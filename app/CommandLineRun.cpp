@@ -78,9 +78,10 @@ int RunUnattended(const CommandLineOptions& options, const CConsoleOutput& conso
     CHiddenEventList list;
     engine.AttachDialog(list.Holder());
     const int result = RunOnWorker(engine, console);
-    engine.AttachDialog(nullptr);
-    // The rows as "Copy all" puts them on the clipboard, once the run has given each its final text.
+    // The rows as "Copy all" puts them on the clipboard, once the run has given each its final text; the
+    // engine keeps them, so they are read before it lets the list go.
     const std::wstring rows = EventListText(list.List(), false);
+    engine.AttachDialog(nullptr);
     if (!rows.empty())
         console.Write(rows + kLineEnd);
     return result;

@@ -14,9 +14,9 @@ CHiddenEventList::CHiddenEventList()
     if (!holder_)
         return;
     // The same styles as the dialog's list, so that rows are kept as they are there.
-    list_ = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER,
-                              0, 0, 0, 0, holder_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EVENT_LIST)), module, nullptr);
+    list_ = ::CreateWindowExW(
+        0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_OWNERDATA, 0, 0,
+        0, 0, holder_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EVENT_LIST)), module, nullptr);
     // And the one column of the dialog's list, which holds the rows' texts there.
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH;

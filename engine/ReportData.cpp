@@ -63,6 +63,10 @@ void CReportData::AttachDialog(HWND window)
     eventList = window ? ::GetDlgItem(window, IDC_EVENT_LIST) : nullptr;
     executeButton = window ? ::GetDlgItem(window, IDC_EXECUTE) : nullptr;
     stopButton = window ? ::GetDlgItem(window, IDC_STOP) : nullptr;
+    if (eventList)
+        eventRows_.Attach(eventList, window);
+    else
+        eventRows_.Detach();
 }
 
 void CReportData::ResetFindings()

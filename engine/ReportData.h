@@ -2,6 +2,7 @@
 // The test engine: the one object that the dialog thread and the worker share. It is its own lock.
 
 #include "engine/EventIcon.h"
+#include "engine/EventList.h"
 #include "framework/ComInitialization.h"
 #include "framework/CriticalSection.h"
 #include "framework/Event.h"
@@ -43,6 +44,8 @@ public:
     ~CReportData() override;
 
     // Window handles -------------------------------------------------------------------------------
+    // On the thread that owns the window; the event list must be a virtual list view (LVS_OWNERDATA),
+    // whose rows the engine keeps from then on.
     void AttachDialog(HWND window);
 
     // Report document ------------------------------------------------------------------------------
@@ -122,6 +125,7 @@ public:
 
 private:
     CComInitialization reportApartment_; // COM on the thread that opened the report
+    CEventList eventRows_;               // the rows of eventList, kept on the dialog's thread
 };
 
 // The folder of the given executable path: cut before the last backslash; "C:\" when there is no

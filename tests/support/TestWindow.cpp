@@ -36,8 +36,9 @@ CTestWindow::CTestWindow()
                IDC_STOP);
     AddControl(window_, PROGRESS_CLASSW, L"", WS_BORDER, 10, 105, 380, 14, IDC_PROGRESS);
     HWND list = AddControl(window_, WC_LISTVIEWW, L"",
-                           WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS, 10,
-                           130, 600, 300, IDC_EVENT_LIST);
+                           WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS |
+                               LVS_OWNERDATA,
+                           10, 130, 600, 300, IDC_EVENT_LIST);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = LVCFMT_LEFT;
