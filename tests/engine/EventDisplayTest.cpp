@@ -97,6 +97,10 @@ TEST_F(EventDisplayTest, LastInsertedOrUpdatedRowIsSelectedFocusedAndVisible)
     // Single selection: no other row stays selected.
     EXPECT_EQ(-1, static_cast<int>(
                       ::SendMessageW(window.Control(IDC_EVENT_LIST), LVM_GETNEXTITEM, 40, LVNI_SELECTED)));
+
+    // Typing selects the next row that begins with what was typed.
+    ::SendMessageW(window.Control(IDC_EVENT_LIST), WM_CHAR, L'R', 1); // a repeat count of one
+    EXPECT_EQ(41, window.SelectedRow());
 }
 
 TEST_F(EventDisplayTest, ResetThenFourStepsGivesPositionFourOfTen)
