@@ -2,8 +2,8 @@
 // The event list's rows and their painting. The list view is a virtual one (LVS_OWNERDATA): it keeps no
 // row of its own, and asks its parent for a row's text, icon and indent whenever it draws or is asked for
 // one. The rows are kept here instead, on the thread that owns the list, which is the only thread that
-// ever touches them: every change arrives as one synchronous message to the list, sent from whichever
-// thread makes it, and answered once the list has taken it.
+// ever touches them: every change arrives as one synchronous message to a window of that thread, sent
+// from whichever thread makes it, and answered once the list has taken the change.
 
 #include <windows.h>
 
@@ -76,13 +76,13 @@ private:
     void FillDisplayInfo(LVITEMW& item) const;
     int FindRow(int start, const LVFINDINFOW& find) const;
 
-    static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+    static LRESULT CALLBACK MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR self);
 
     HWND list_ = nullptr;
     HWND parent_ = nullptr;
+    HWND mailbox_ = nullptr; // takes the changes on the list's thread
     std::vector<Row> rows_;
 
     // The painting of a run (see EventList.cpp).
