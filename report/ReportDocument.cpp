@@ -30,6 +30,9 @@ constexpr IID kIidNode = {0x2933bf80, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0
 // {00000000-0000-0000-C000-000000000046}: no class chosen yet
 constexpr CLSID kNoClass = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
+// Chosen once for the process, not per document: every report the program makes is then built and saved
+// by the same MSXML version, whichever document comes first, and the versions that are not installed are
+// looked up once rather than before every document.
 CLSID g_rememberedClass = kNoClass;
 
 // A file that is deleted again unless it is kept.

@@ -1,7 +1,6 @@
 #include "tests/probes/mail/MailTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <shlwapi.h>
 
 namespace corvane::test {
 
@@ -11,77 +10,6 @@ std::string RowsText(const std::vector<EventRow>& rows)
     for (const EventRow& row : rows)
         text += std::to_string(row.icon) + " " + std::to_string(row.indent) + " " + ToUtf8(row.text) + "\n";
     return text;
-}
-
-namespace {
-
-const wchar_t kSavedRoot[] = L"Software\\CorvaneMailTest\\Saved";
-
-std::wstring SavedKeyName(HKEY root, const std::wstring& path)
-{
-    std::wstring name = root == HKEY_LOCAL_MACHINE ? L"HKLM_" : L"HKCU_";
-    for (wchar_t c : path)
-        name += c == L'\\' ? L'_' : c;
-    return std::wstring(kSavedRoot) + L"\\" + name;
-}
-
-bool KeyExists(HKEY root, const std::wstring& path)
-{
-    CRegKey key;
-    return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
-}
-
-void CopyTree(HKEY fromRoot, const std::wstring& from, HKEY toRoot, const std::wstring& to)
-{
-    CRegKey source;
-    CRegKey target;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(fromRoot, from.c_str(), 0, KEY_READ, source.Put()));
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(toRoot, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                               target.Put(), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, ::SHCopyKeyW(source.Get(), nullptr, target.Get(), 0));
-}
-
-void DeleteTree(HKEY root, const std::wstring& path)
-{
-    if (!KeyExists(root, path))
-        return;
-    EXPECT_EQ(ERROR_SUCCESS, ::SHDeleteKeyW(root, path.c_str()));
-}
-
-} // namespace
-
-CRegistryScratch::CRegistryScratch(HKEY root, std::wstring path) : root_(root), path_(std::move(path))
-{
-    if (KeyExists(root_, path_))
-    {
-        savedPath_ = SavedKeyName(root_, path_);
-        DeleteTree(HKEY_CURRENT_USER, savedPath_);
-        CopyTree(root_, path_, HKEY_CURRENT_USER, savedPath_);
-        DeleteTree(root_, path_);
-    }
-}
-
-CRegistryScratch::~CRegistryScratch()
-{
-    DeleteTree(root_, path_);
-    if (!savedPath_.empty())
-    {
-        CopyTree(HKEY_CURRENT_USER, savedPath_, root_, path_);
-        DeleteTree(HKEY_CURRENT_USER, savedPath_);
-    }
-    // The scratch parents go too once empty; a key with subkeys refuses to be deleted.
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSavedRoot);
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\CorvaneMailTest");
-}
-
-CRegKey CRegistryScratch::Create(const std::wstring& subpath) const
-{
-    const std::wstring full = subpath.empty() ? path_ : path_ + L"\\" + subpath;
-    CRegKey key;
-    const LONG status =
-        ::RegCreateKeyExW(root_, full.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr);
-    EXPECT_EQ(ERROR_SUCCESS, status) << "RegCreateKeyExW " << ToUtf8(full);
-    return key;
 }
 
 CBrokenRegistryLink::CBrokenRegistryLink(HKEY parent, const wchar_t* name) : parent_(parent), name_(name)

@@ -1,9 +1,10 @@
 #pragma once
-// What the mail and MAPI probe tests build for real: scratch registry keys (whatever the prefix held is
-// put back afterwards), a broken registry link, a report with one section, and the fixture modules.
+// What the mail and MAPI probe tests build for real: registry keys below a scratch root, a broken registry
+// link, a report with one section, and the fixture modules.
 
 #include "engine/ReportData.h"
 #include "framework/UniqueHandle.h"
+#include "tests/support/RegistryScratch.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestWindow.h"
 
@@ -14,25 +15,6 @@ namespace corvane::test {
 
 // The rows as "icon indent text" lines, so that a mismatch shows as readable text.
 std::string RowsText(const std::vector<EventRow>& rows);
-
-// Takes a registry key out of the way for one test: what is there is copied aside and removed, and put
-// back when the object goes. The test creates whatever it needs below the path.
-class CRegistryScratch
-{
-public:
-    CRegistryScratch(HKEY root, std::wstring path);
-    CRegistryScratch(const CRegistryScratch&) = delete;
-    CRegistryScratch& operator=(const CRegistryScratch&) = delete;
-    ~CRegistryScratch();
-
-    // Creates (or opens) the key, or a key below it, with full access.
-    CRegKey Create(const std::wstring& subpath = std::wstring()) const;
-
-private:
-    HKEY root_;
-    std::wstring path_;
-    std::wstring savedPath_; // below HKCU; empty when there was nothing to keep
-};
 
 // A registry link whose target does not exist, so that opening it fails. Removed with the object.
 class CBrokenRegistryLink

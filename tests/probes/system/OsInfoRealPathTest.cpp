@@ -55,7 +55,9 @@ struct ChildRun
 
 ChildRun RunChildUnder(const wchar_t* setting)
 {
-    // Wine reads the setting when the child starts; it stays in place until the child has ended.
+    // Wine reads the setting when the child starts; it stays in place until the child has ended. The child
+    // reads the prefix's own registry, which no scratch root of this process reaches; no other program
+    // runs under the child's name, so no other test sees the setting.
     test::CScratchRegistryValue version(
         HKEY_CURRENT_USER, std::wstring(L"Software\\Wine\\AppDefaults\\") + kChildName, L"Version", setting);
     EXPECT_EQ(ERROR_SUCCESS, version.SetResult()) << "RegSetValueExW AppDefaults Version";

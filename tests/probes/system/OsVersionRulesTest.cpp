@@ -5,10 +5,12 @@
 #include "probes/system/LanguageInfo.h"
 #include "probes/system/QueryOsInfo.h"
 #include "tests/probes/system/SystemProbeTesting.h"
+#include "tests/support/RegistryScratch.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 
 using namespace corvane;
 
@@ -147,10 +149,13 @@ TEST(OsVersionRules, BasicNtRecordReadsServicePackTextAndRegistryProductType)
     };
     for (const BasicCase& basic : cases)
     {
-        test::CScratchRegistryValue productType(HKEY_LOCAL_MACHINE,
-                                                L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions",
-                                                L"ProductType", basic.productType);
-        ASSERT_EQ(ERROR_SUCCESS, productType.SetResult()) << "RegSetValueExW ProductType";
+        test::CRegistryScratch productOptions(HKEY_LOCAL_MACHINE,
+                                              L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions");
+        const CRegKey key = productOptions.Create();
+        const auto* data = reinterpret_cast<const BYTE*>(basic.productType);
+        const DWORD bytes = static_cast<DWORD>((std::wcslen(basic.productType) + 1) * sizeof(wchar_t));
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(key.Get(), L"ProductType", 0, REG_SZ, data, bytes))
+            << "RegSetValueExW ProductType";
         ExpectInfo(basic.expected, Apply(basic.expected.record, false));
     }
 }
