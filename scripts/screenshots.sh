@@ -8,6 +8,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-${CORVANE_BUILD:-$root/build}}
+build=$(cd "$build" && pwd) # Wine takes only an absolute prefix path
 out=${2:-$build/screenshots}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
