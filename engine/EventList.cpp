@@ -140,7 +140,7 @@ void CEventList::HoldPainting(bool hold)
 
 LRESULT CEventList::Send(Operation operation, int position, DWORD style, const wchar_t* text)
 {
-    HWND mailbox = list_ ? mailbox_ : nullptr;
+    HWND mailbox = mailbox_; // there only while a list is attached
     if (!mailbox)
     {
         // No list to keep rows for: nothing is kept, and so none can be removed.
@@ -271,13 +271,8 @@ void CEventList::StopHolding()
     if (!holding_)
         return;
     holding_ = false;
-    if (!held_)
-        return;
-    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    held_ = false;
-    if (latestRow_ >= 0)
-        ShowAsLatest(latestRow_);
-    ::RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    if (held_)
+        LetThrough(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void CEventList::BeforeChange()
@@ -295,15 +290,21 @@ void CEventList::AfterChange()
         PaintNow();
 }
 
-// Lets the held list paint now, with the latest row in view; it is held again at the next change.
-void CEventList::PaintNow()
+// Lets the held list's painting through, with the latest row selected and in view.
+void CEventList::LetThrough(UINT redrawFlags)
 {
-    const DWORD start = ::GetTickCount();
     ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     held_ = false;
     if (latestRow_ >= 0)
         ShowAsLatest(latestRow_);
-    ::RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    ::RedrawWindow(list_, nullptr, nullptr, redrawFlags);
+}
+
+// Paints the held list now; it is held again at the next change.
+void CEventList::PaintNow()
+{
+    const DWORD start = ::GetTickCount();
+    LetThrough(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     const DWORD end = ::GetTickCount();
     const DWORD cost = (end - start) * kPaintCostFactor;
     paintGap_ = std::max(cost, kPaintIntervalMs);
@@ -336,18 +337,13 @@ int CEventList::FindRow(int start, const LVFINDINFOW& find) const
         return kNoRow;
     const int count = static_cast<int>(rows_.size());
     start = start < 0 || start >= count ? 0 : start;
-    for (int row = start; row < count; ++row)
+    // From the start to the end, then round to the top when the list asks for that.
+    const int looked = (find.flags & LVFI_WRAP) ? count : count - start;
+    for (int step = 0; step < looked; ++step)
     {
+        const int row = (start + step) % count;
         if (Matches(rows_[static_cast<size_t>(row)].text, find))
             return row;
-    }
-    if (find.flags & LVFI_WRAP)
-    {
-        for (int row = 0; row < start; ++row)
-        {
-            if (Matches(rows_[static_cast<size_t>(row)].text, find))
-                return row;
-        }
     }
     return kNoRow;
 }

@@ -72,6 +72,7 @@ private:
     void StopHolding();
     void BeforeChange();
     void AfterChange();
+    void LetThrough(UINT redrawFlags);
     void PaintNow();
     void FillDisplayInfo(LVITEMW& item) const;
     int FindRow(int start, const LVFINDINFOW& find) const;
