@@ -11,7 +11,8 @@
 #   --arch   i686 or x86_64: the program that will run on the machine (default: the build's own). The
 #            machine is a 32-bit or 64-bit Windows to suit it, unless the profile names its own, and its
 #            modules are those built for that program.
-# PREFIX is replaced when it exists, but only when this script made it.
+# PREFIX is replaced when it exists, but only when this script made it. Exits 77, having made nothing, when
+# the machine is 32-bit Windows and this host runs no 32-bit code.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 machines=$root/tests/fixtures/machines
@@ -92,9 +93,11 @@ x86_64)
     ;;
 *) fail "--arch must be i686 or x86_64, not '$arch'" ;;
 esac
-# A host that runs no 32-bit code has only 64-bit prefixes: its Wine cannot start a 32-bit one.
+# A host that runs no 32-bit code has only 64-bit prefixes: its Wine cannot start a 32-bit one. Exits 77,
+# so that a test can tell this from a failure.
 if [ "$CORVANE_PREFIX_ARCH" = win32 ] && ! corvane_runs_32bit; then
-    fail "this host runs no 32-bit code, so it cannot make the 32-bit Windows of '$profile' for a 32-bit program"
+    echo "sample-machine: this host runs no 32-bit code, so it cannot make the 32-bit Windows of '$profile'" >&2
+    exit 77
 fi
 export CORVANE_PREFIX_ARCH
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
@@ -155,7 +158,7 @@ if [ ${#registry_files[@]} -gt 0 ]; then
         tail -n +2 "$file" >>"$combined"
     done
     # The 64-bit regedit of a 64-bit machine writes both registry views: the 32-bit one is WOW6432Node.
-    WINEPREFIX=$prefix "$(corvane_prefix_loader "$CORVANE_PREFIX_ARCH")" regedit /S "Z:${combined//\//\\}" </dev/null >/dev/null 2>&1 ||
+    WINEPREFIX=$prefix corvane_prefix_wine "$CORVANE_PREFIX_ARCH" regedit /S "Z:${combined//\//\\}" </dev/null >/dev/null 2>&1 ||
         fail "regedit could not import the registry files of '$profile'"
     # The registry reaches the prefix's files when the wineserver ends.
     WINEPREFIX=$prefix wineserver -w

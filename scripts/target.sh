@@ -17,15 +17,21 @@ if [ -z "${CORVANE_ARCH:-}" ]; then
         CORVANE_ARCH=x86_64
     fi
 fi
+# WINEARCH is never left set: it names the architecture of a prefix that wineboot is to make, and Wine
+# refuses to run in an existing prefix of the other one with it (a 64-bit sample machine for Corvane.exe).
+# CORVANE_WINEARCH is the architecture of this build's test prefix; corvane_prefix_wine makes and sets up
+# prefixes. WINELOADER names the loader that CORVANE_WINE is, since Wine derives the other architecture's
+# loader from it.
+unset WINEARCH
 case $CORVANE_ARCH in
 i686)
-    WINEARCH=win32
+    CORVANE_WINEARCH=win32
     CORVANE_PROGRAM=Corvane
     CORVANE_WINE=wine
     unset WINELOADER
     ;;
 x86_64)
-    WINEARCH=win64
+    CORVANE_WINEARCH=win64
     CORVANE_PROGRAM=Corvane64
     CORVANE_WINE=/usr/lib/wine/wine64
     export WINELOADER=$CORVANE_WINE
@@ -36,12 +42,23 @@ x86_64)
     ;;
 esac
 CORVANE_TOOLCHAIN=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/cmake/toolchain-$CORVANE_ARCH-mingw.cmake
-export CORVANE_ARCH WINEARCH CORVANE_PROGRAM CORVANE_WINE CORVANE_TOOLCHAIN
+export CORVANE_ARCH CORVANE_WINEARCH CORVANE_PROGRAM CORVANE_WINE CORVANE_TOOLCHAIN
 
-# Wine's loader for the system programs (wineboot, regedit) of a prefix of the given architecture: a
-# 64-bit prefix is made and set up by the 64-bit loader, whichever program will run in it.
-corvane_prefix_loader() {
-    if [ "$1" = win64 ]; then echo /usr/lib/wine/wine64; else echo "$CORVANE_WINE"; fi
+# Runs one of Wine's system programs (wineboot, regedit) for a prefix of the given architecture (win32 or
+# win64), with that architecture's loader, WINEARCH and WINELOADER, whatever the caller's environment and
+# build hold: a 64-bit prefix is made and set up by the 64-bit loader, whichever program will run in it.
+# Usage: corvane_prefix_wine ARCH PROGRAM [ARGUMENT...]
+corvane_prefix_wine() {
+    local arch=$1
+    shift
+    case $arch in
+    win64) (WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 exec /usr/lib/wine/wine64 "$@") ;;
+    win32) (unset WINELOADER; WINEARCH=win32 exec wine "$@") ;;
+    *)
+        echo "corvane_prefix_wine: a prefix is win32 or win64, not '$arch'" >&2
+        return 2
+        ;;
+    esac
 }
 
 # The architecture of a program name (Corvane or Corvane64), and the build folder that holds its build

@@ -11,8 +11,7 @@ exec 9>"$prefix.lock"
 flock 9
 [ -f "$prefix/system.reg" ] && exit 0
 . "$(dirname "${BASH_SOURCE[0]}")/target.sh"
-WINEARCH=${CORVANE_PREFIX_ARCH:-$WINEARCH}
-CORVANE_WINE=$(corvane_prefix_loader "$WINEARCH")
+arch=${CORVANE_PREFIX_ARCH:-$CORVANE_WINEARCH}
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX="$prefix"
 if [ -n "$template" ]; then
     "$0" "$template"
@@ -25,7 +24,7 @@ if [ -n "$template" ]; then
     exit 0
 fi
 rm -rf "$prefix"
-"$CORVANE_WINE" wineboot -i >/dev/null 2>&1
+corvane_prefix_wine "$arch" wineboot -i >/dev/null 2>&1
 wineserver -w
 [ -f "$prefix/system.reg" ] || { echo "wine-prefix: wineboot made no prefix at $prefix" >&2; exit 1; }
 # Wine's own fonts (Debian's fonts-wine, Marlett among them) are meant to be read from Wine's data folder,

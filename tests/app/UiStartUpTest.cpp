@@ -10,6 +10,7 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <utility>
 
 using namespace corvane::uitest;
 
@@ -128,47 +129,52 @@ bool Contains(const std::string& text, const std::string& pattern)
 
 // The manifest that Windows reads when it starts the process: without supportedOS entries Windows 8.1 and
 // later report version 6.2, and without an execution level a 32-bit program's writes to protected
-// folders and keys are silently virtualised.
+// folders and keys are silently virtualised. Both programs are read, as data, whatever this test
+// program's bitness: the build puts the other one beside its own, and no 32-bit code need run to read
+// Corvane.exe's.
 TEST(CorvaneManifest, AsksForTheInvokersRightsDeclaresVistaTo11TheVersion6CommonControlsAndSystemDpi)
 {
-    HMODULE module = ::LoadLibraryExW(CorvaneExecutable().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, module) << "LoadLibraryExW failed: " << ::GetLastError();
-    const std::string manifest = ManifestText(module, 1);
-    const std::string controlsManifest = ManifestText(module, 1024);
-    ::FreeLibrary(module);
-    ASSERT_FALSE(manifest.empty()) << "Corvane.exe has no manifest resource 1";
-
-    EXPECT_TRUE(Contains(manifest, R"(<requestedExecutionLevel\s[^>]*level="asInvoker")")) << manifest;
-    for (const char* windows : {"e2011457-1546-43c5-a5fe-008deee3d3f0",  // Vista
-                                "35138b9a-5d96-4fbd-8e2d-a2440225f93a",  // 7
-                                "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",  // 8
-                                "1f676c76-80e1-4239-95bb-83d0f6d0da78",  // 8.1
-                                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) // 10 and 11
+    const std::wstring folder = CorvaneExecutable().substr(0, CorvaneExecutable().rfind(L'\\') + 1);
+    for (const auto& [program, architecture] :
+         {std::pair<std::wstring, std::string>{L"Corvane.exe", "x86"},
+          std::pair<std::wstring, std::string>{L"Corvane64.exe", "amd64"}})
     {
-        EXPECT_TRUE(Contains(manifest, std::string(R"(<supportedOS\s+Id="\{)") + windows + R"(\}")"))
-            << windows << " missing:\n"
+        SCOPED_TRACE(std::string(program.begin(), program.end()));
+        HMODULE module = ::LoadLibraryExW((folder + program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, module) << "LoadLibraryExW failed: " << ::GetLastError();
+        const std::string manifest = ManifestText(module, 1);
+        const std::string controlsManifest = ManifestText(module, 1024);
+        ::FreeLibrary(module);
+        ASSERT_FALSE(manifest.empty()) << "no manifest resource 1";
+
+        EXPECT_TRUE(Contains(manifest, R"(<requestedExecutionLevel\s[^>]*level="asInvoker")")) << manifest;
+        for (const char* windows : {"e2011457-1546-43c5-a5fe-008deee3d3f0",  // Vista
+                                    "35138b9a-5d96-4fbd-8e2d-a2440225f93a",  // 7
+                                    "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",  // 8
+                                    "1f676c76-80e1-4239-95bb-83d0f6d0da78",  // 8.1
+                                    "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) // 10 and 11
+        {
+            EXPECT_TRUE(Contains(manifest, std::string(R"(<supportedOS\s+Id="\{)") + windows + R"(\}")"))
+                << windows << " missing:\n"
+                << manifest;
+        }
+        EXPECT_TRUE(Contains(manifest, R"(<assemblyIdentity\s[^>]*processorArchitecture=")" + architecture +
+                                           R"("[^>]*name="Corvane")"))
             << manifest;
+        EXPECT_TRUE(
+            Contains(manifest, R"(<assemblyIdentity\s[^>]*name="Microsoft.Windows.Common-Controls"\s+)"
+                               R"(version="6.0.0.0"\s+processorArchitecture=")" +
+                                   architecture + R"("\s+publicKeyToken="6595b64144ccf1df")"))
+            << manifest;
+        EXPECT_TRUE(Contains(manifest, R"(<dpiAware\s[^>]*>true</dpiAware>)")) << manifest;
+        // The common controls' own manifest must name the same processor, or the activation context fails.
+        EXPECT_TRUE(Contains(controlsManifest, R"(name="Microsoft.Windows.Common-Controls"\s+)"
+                                               R"(version="6.0.0.0"\s+processorArchitecture=")" +
+                                                   architecture + R"(")"))
+            << controlsManifest;
+        EXPECT_FALSE(Contains(controlsManifest, R"(processorArchitecture="(?!)" + architecture + "\")"))
+            << controlsManifest;
     }
-#ifdef _WIN64
-    const std::string architecture = "amd64";
-#else
-    const std::string architecture = "x86";
-#endif
-    EXPECT_TRUE(Contains(manifest, R"(<assemblyIdentity\s[^>]*processorArchitecture=")" + architecture +
-                                       R"("[^>]*name="Corvane")"))
-        << manifest;
-    EXPECT_TRUE(Contains(manifest, R"(<assemblyIdentity\s[^>]*name="Microsoft.Windows.Common-Controls"\s+)"
-                                   R"(version="6.0.0.0"\s+processorArchitecture=")" +
-                                       architecture + R"("\s+publicKeyToken="6595b64144ccf1df")"))
-        << manifest;
-    EXPECT_TRUE(Contains(manifest, R"(<dpiAware\s[^>]*>true</dpiAware>)")) << manifest;
-    // The common controls' own manifest must name the same processor, or the activation context fails.
-    EXPECT_TRUE(Contains(controlsManifest, R"(name="Microsoft.Windows.Common-Controls"\s+)"
-                                           R"(version="6.0.0.0"\s+processorArchitecture=")" +
-                                               architecture + R"(")"))
-        << controlsManifest;
-    EXPECT_FALSE(Contains(controlsManifest, R"(processorArchitecture="(?!)" + architecture + "\")"))
-        << controlsManifest;
 }
 
 TEST_F(UiStartUp, ShowsTheSettingsAndExecuteButNoEventListAndNoSizingFrame)
