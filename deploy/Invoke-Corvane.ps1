@@ -4,26 +4,32 @@
 
 .DESCRIPTION
     Run (the default): starts Corvane.exe, or Corvane64.exe where Outlook is the 64-bit build (the MAPI
-    libraries that Corvane loads must be of Outlook's bitness), as
-        /run /out:<Share>\%COMPUTERNAME%\%USERNAME%
+    libraries that Corvane loads must be of Outlook's bitness), from -ProgramFolder as
+        /run /out:<ReportRoot>\%COMPUTERNAME%.%USERNAME%
     waits for it and ends with its exit code: 0 completed, -1 no report could be saved, -2 to -10 the step
     that failed, 87 a command line that cannot be used. Corvane expands the two variables itself. Run it
     as the logged-on user (Intune: "Run this script using the logged on credentials: Yes"; Configuration
     Manager: a program that runs "Only when a user is logged on" with the user's rights), never as SYSTEM:
     Outlook's language settings that Corvane reads belong to the user.
 
-    -Summarize: one CSV line for each <Share>\<machine>\<user>\Corvane.xml, made with corvane-csv.xsl,
+    Two places, never one: the programs and this script in a folder that users may only read and run
+    (-ProgramFolder), the reports in a drop box where each user may create a folder of their own and nothing
+    else (-ReportRoot), one folder per machine and user directly below it. A program in a folder that users
+    may write could be replaced by any of them, and would then run as every other user who logs on.
+
+    -Summarize: one CSV line for each <ReportRoot>\<machine>.<user>\Corvane.xml, made with corvane-csv.xsl,
     after a line of column names, written to -Csv.
 
     Intune starts scripts without arguments: set the defaults below before uploading. Needs Windows
     PowerShell 3.0 or later (Windows 8, or WMF 3.0 on Windows 7).
 #>
 param(
-    # Where the reports go, one folder per machine and user below it.
-    [string]$Share = '\\server\share',
-    # Where Corvane.exe and Corvane64.exe are: beside this script when they are there (a package),
-    # else this folder on the share.
-    [string]$ProgramFolder = '',
+    # Where Corvane.exe and Corvane64.exe are: a share (or local folder) that users may only read and run.
+    # A relative folder is taken from this script's own ('.' for a package that holds the programs).
+    [string]$ProgramFolder = '\\server\corvane$',
+    # The drop box for the reports, one folder per machine and user directly below it.
+    [Alias('Share')]
+    [string]$ReportRoot = '\\server\reports$',
     [switch]$Summarize,
     [string]$Csv = 'Corvane-summary.csv'
 )
@@ -62,7 +68,7 @@ if ($Summarize) {
     $transform.Load((Join-Path $PSScriptRoot 'corvane-csv.xsl'))
     $header = 'yes'
     $lines = New-Object System.Text.StringBuilder
-    foreach ($report in Get-ChildItem -Path (Join-Path $Share '*\*\Corvane.xml') | Sort-Object FullName) {
+    foreach ($report in Get-ChildItem -Path (Join-Path $ReportRoot '*\Corvane.xml') | Sort-Object FullName) {
         $parameters = New-Object System.Xml.Xsl.XsltArgumentList
         $parameters.AddParam('path', '', $report.FullName)
         $parameters.AddParam('header', '', $header)
@@ -82,11 +88,11 @@ if ($Summarize) {
     exit 0
 }
 
-if (-not $ProgramFolder) {
-    $ProgramFolder = if (Test-Path (Join-Path $PSScriptRoot 'Corvane.exe')) { $PSScriptRoot } else { '\\server\share\Corvane' }
+if (-not [System.IO.Path]::IsPathRooted($ProgramFolder)) {
+    $ProgramFolder = Join-Path $PSScriptRoot $ProgramFolder
 }
 $program = if ((Get-OutlookBitness) -eq 'x64') { 'Corvane64.exe' } else { 'Corvane.exe' }
 # Quoted for a share with spaces in its name; Corvane drops the quote that a final backslash would keep.
-$out = "`"/out:$Share\%COMPUTERNAME%\%USERNAME%`""
+$out = "`"/out:$ReportRoot\%COMPUTERNAME%.%USERNAME%`""
 $process = Start-Process -FilePath (Join-Path $ProgramFolder $program) -ArgumentList '/run', $out -Wait -PassThru
 exit $process.ExitCode

@@ -2,16 +2,19 @@
 <!--
   One line of CSV from one Corvane.xml, for a summary of the reports of many machines.
 
-  xsltproc -stringparam path 'SHARE/PC042/jsmith/Corvane.xml' corvane-csv.xsl SHARE/PC042/jsmith/Corvane.xml
+  xsltproc -stringparam path 'REPORTS/PC042.jsmith/Corvane.xml' corvane-csv.xsl REPORTS/PC042.jsmith/Corvane.xml
 
-  path     where the report was found; the machine and the user are the names of the two folders above
-           it (the layout of /out:\\server\share\%COMPUTERNAME%\%USERNAME%). Either may be given itself
-           as machine or user instead.
+  path     where the report was found. The folder it is in is named MACHINE.USER, the layout of
+           /out:\\server\reports$\%COMPUTERNAME%.%USERNAME%: a machine's (NetBIOS) name holds no '.',
+           a user's may, so the name is split at its first '.'.
+  machine, user
+           the machine and the user: by default those that the report's header names (its Computer and
+           User elements), else those of the folder's name.
   header   'yes' puts the line of column names before the line of the report.
 
-  Every field is quoted, and a quote in it doubled (RFC 4180). The report itself holds no machine or user
-  name; what it has is read from the elements named here and no others, so that elements added to the
-  report's header later change nothing.
+  Every field is quoted, and a quote in it doubled (RFC 4180). What is read from the report is read from
+  the elements named here and no others, so that elements added to the report's header later change
+  nothing.
 -->
 <xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
   <xsl:output method="text" encoding="UTF-8"/>
@@ -19,24 +22,39 @@
   <xsl:param name="path" select="''"/>
   <xsl:param name="header" select="'no'"/>
 
-  <xsl:variable name="folders">
-    <xsl:call-template name="folder-of">
-      <xsl:with-param name="file" select="translate($path, '/', '\')"/>
-    </xsl:call-template>
-  </xsl:variable>
-  <xsl:param name="user">
-    <xsl:call-template name="last-name">
-      <xsl:with-param name="text" select="$folders"/>
-    </xsl:call-template>
-  </xsl:param>
-  <xsl:param name="machine">
+  <!-- The name of the folder that holds the report. -->
+  <xsl:variable name="folder">
     <xsl:call-template name="last-name">
       <xsl:with-param name="text">
         <xsl:call-template name="folder-of">
-          <xsl:with-param name="file" select="$folders"/>
+          <xsl:with-param name="file" select="translate($path, '/', '\')"/>
         </xsl:call-template>
       </xsl:with-param>
     </xsl:call-template>
+  </xsl:variable>
+  <xsl:variable name="names" select="/Report/ReportHeader"/>
+  <xsl:param name="machine">
+    <xsl:choose>
+      <xsl:when test="string($names/Computer) != ''">
+        <xsl:value-of select="$names/Computer"/>
+      </xsl:when>
+      <xsl:when test="contains($folder, '.')">
+        <xsl:value-of select="substring-before($folder, '.')"/>
+      </xsl:when>
+      <xsl:otherwise>
+        <xsl:value-of select="$folder"/>
+      </xsl:otherwise>
+    </xsl:choose>
+  </xsl:param>
+  <xsl:param name="user">
+    <xsl:choose>
+      <xsl:when test="string($names/User) != ''">
+        <xsl:value-of select="$names/User"/>
+      </xsl:when>
+      <xsl:otherwise>
+        <xsl:value-of select="substring-after($folder, '.')"/>
+      </xsl:otherwise>
+    </xsl:choose>
   </xsl:param>
 
   <xsl:variable name="sections" select="/Report/ReportData/ReportSection"/>

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# One CSV line for each Corvane.xml below a folder laid out as "/run /out:\\server\share\%COMPUTERNAME%\%USERNAME%"
-# leaves it (SHARE/MACHINE/USER/Corvane.xml), after a line of column names; machines and users sorted.
-# Usage: summarize.sh SHARE > summary.csv
+# One CSV line for each report on the reports share, laid out as "/run /out:\\server\reports$\%COMPUTERNAME%.%USERNAME%"
+# leaves it (REPORTS/MACHINE.USER/Corvane.xml, one folder deep), after a line of column names; sorted by folder.
+# Usage: summarize.sh REPORTS > summary.csv
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 [ $# -eq 1 ] && [ -d "$1" ] || {
-    echo "usage: summarize.sh SHARE > summary.csv" >&2
+    echo "usage: summarize.sh REPORTS > summary.csv" >&2
     exit 2
 }
 header=yes
@@ -16,8 +16,8 @@ while IFS= read -r -d '' report; do
     else
         echo "summarize: $report is no readable report; left out" >&2
     fi
-done < <(find "$1" -mindepth 3 -maxdepth 3 -name Corvane.xml -print0 | LC_ALL=C sort -z)
+done < <(find "$1" -mindepth 2 -maxdepth 2 -name Corvane.xml -print0 | LC_ALL=C sort -z)
 if [ $header = yes ]; then
-    echo "summarize: no readable MACHINE/USER/Corvane.xml below $1" >&2
+    echo "summarize: no readable MACHINE.USER/Corvane.xml below $1" >&2
     exit 1
 fi
