@@ -31,7 +31,8 @@ param(
     [Alias('Share')]
     [string]$ReportRoot = '\\server\reports$',
     [switch]$Summarize,
-    [string]$Csv = 'Corvane-summary.csv'
+    # The summary's file; by default Corvane-summary.csv in the Documents folder of the one who makes it.
+    [string]$Csv = ''
 )
 
 # Intune runs scripts in 32-bit PowerShell by default, which sees the 32-bit registry only: read the
@@ -66,22 +67,45 @@ function Get-OutlookBitness {
 if ($Summarize) {
     $transform = New-Object System.Xml.Xsl.XslCompiledTransform
     $transform.Load((Join-Path $PSScriptRoot 'corvane-csv.xsl'))
+    # A report is what one machine's user could have written. Corvane writes no document type declaration,
+    # and one could declare entities that read this machine's files or make it log on to another machine:
+    # a report with one is refused, and nothing that a report names is fetched.
+    $settings = New-Object System.Xml.XmlReaderSettings
+    $settings.DtdProcessing = [System.Xml.DtdProcessing]::Prohibit
+    $settings.XmlResolver = $null
     $header = 'yes'
     $lines = New-Object System.Text.StringBuilder
-    foreach ($report in Get-ChildItem -Path (Join-Path $ReportRoot '*\Corvane.xml') | Sort-Object FullName) {
+    foreach ($report in Get-ChildItem -Path (Join-Path $ReportRoot '*\Corvane.xml') -Force | Sort-Object FullName) {
+        # Names for the console with their control characters as '?'.
+        $shown = $report.FullName -replace '\p{Cc}', '?'
+        # Corvane.xml itself, in a folder of its own: a link, or a junction in the folder's place, could
+        # lead to any file that this machine can read.
+        if ($report.PSIsContainer -or (($report.Attributes -bor $report.Directory.Attributes) -band
+                [System.IO.FileAttributes]::ReparsePoint)) {
+            Write-Warning "$shown is not a plain file; left out"
+            continue
+        }
         $parameters = New-Object System.Xml.Xsl.XsltArgumentList
         $parameters.AddParam('path', '', $report.FullName)
         $parameters.AddParam('header', '', $header)
         $line = New-Object System.IO.StringWriter
+        $stream = $null
         try {
-            $transform.Transform($report.FullName, $parameters, $line)
+            $stream = [System.IO.File]::OpenRead($report.FullName)
+            $transform.Transform([System.Xml.XmlReader]::Create($stream, $settings), $parameters, $line)
             [void]$lines.Append($line.ToString())
             $header = 'no'
         } catch {
-            Write-Warning "$($report.FullName) is no readable report; left out"
+            Write-Warning ("$shown is no readable report ({0}); left out" -f ($_.Exception.Message -replace '\p{Cc}', '?'))
+        } finally {
+            if ($stream) { $stream.Dispose() }
         }
     }
-    # With a byte order mark, so that Excel reads the file as UTF-8.
+    # In a folder that no other user can write: in one such as C:\Temp another user could have made the
+    # file first, and read what is written into it. With a byte order mark, so that Excel reads it as UTF-8.
+    if (-not $Csv) {
+        $Csv = Join-Path ([Environment]::GetFolderPath('MyDocuments')) 'Corvane-summary.csv'
+    }
     [System.IO.File]::WriteAllText($ExecutionContext.SessionState.Path.GetUnresolvedProviderPathFromPSPath($Csv),
         $lines.ToString(),
         (New-Object System.Text.UTF8Encoding $true))
