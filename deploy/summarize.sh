@@ -39,6 +39,14 @@ refusal() {
     fi
 }
 
+# Text $1 as an XPath literal for xsltproc's --param: --stringparam takes no value with both kinds of quote,
+# and no XPath literal holds a control character (each made '?') or bytes that are not UTF-8 (left out).
+literal() {
+    local text q="'"
+    text=$(printf '%s' "$1" | { iconv -f UTF-8 -t UTF-8 -c || true; } | LC_ALL=C tr '\001-\037\177' '?')
+    printf "concat('', '%s')" "${text//$q/$q, \"$q\", $q}"
+}
+
 header=yes
 while IFS= read -r -d '' report; do
     # Corvane.xml itself, not a link to another file: a link could name one of this machine's.
@@ -58,7 +66,7 @@ while IFS= read -r -d '' report; do
         continue
     fi
     # A report cut short (a share that went away mid-save) is no readable report.
-    if xsltproc --nonet --novalid --stringparam path "$report" --stringparam header "$header" \
+    if xsltproc --nonet --novalid --param path "$(literal "$report")" --stringparam header "$header" \
         "$here/corvane-csv.xsl" "$copy" 2>"$work/errors"; then
         header=no
     else
