@@ -4,29 +4,56 @@
 
 .DESCRIPTION
     Run (the default): starts Corvane.exe, or Corvane64.exe where Outlook is the 64-bit build (the MAPI
-    libraries that Corvane loads must be of Outlook's bitness), as
-        /run /out:<Share>\%COMPUTERNAME%\%USERNAME%
-    waits for it and ends with its exit code: 0 completed, -1 no report could be saved, -2 to -10 the step
-    that failed, 87 a command line that cannot be used. Corvane expands the two variables itself. Run it
+    libraries that Corvane loads must be of Outlook's bitness), from -ProgramFolder as
+        /run /out:<ReportRoot>\%COMPUTERNAME%.%USERNAME%
+    waits for it and ends with its exit code. Corvane expands the two variables itself. Run it
     as the logged-on user (Intune: "Run this script using the logged on credentials: Yes"; Configuration
     Manager: a program that runs "Only when a user is logged on" with the user's rights), never as SYSTEM:
     Outlook's language settings that Corvane reads belong to the user.
 
-    -Summarize: one CSV line for each <Share>\<machine>\<user>\Corvane.xml, made with corvane-csv.xsl,
+    Two places, never one: the programs and this script in a folder that users may only read and run
+    (-ProgramFolder), the reports in a drop box where each user may create a folder of their own and nothing
+    else (-ReportRoot), one folder per machine and user directly below it. A program in a folder that users
+    may write could be replaced by any of them, and would then run as every other user who logs on.
+
+    -Summarize: one CSV line for each <ReportRoot>\<machine>.<user>\Corvane.xml, made with corvane-csv.xsl,
     after a line of column names, written to -Csv.
+
+    Exit codes. Corvane ran: its own code, 0 completed, 1 the run was stopped, -1 no report could be saved,
+    -2 to -10 the step that failed, 87 a command line that cannot be used. Corvane did not run, each with a
+    code of this script's own, so that no deployment counts it a success:
+        100  the program is not in -ProgramFolder (or cannot be seen there)
+        101  the program is there but could not be started
+        102  this script failed before it could start the program (the registry, a parameter)
+    -Summarize: 0 the CSV was written, 103 no readable report was found (and no CSV written), 102 the
+    script failed.
 
     Intune starts scripts without arguments: set the defaults below before uploading. Needs Windows
     PowerShell 3.0 or later (Windows 8, or WMF 3.0 on Windows 7).
 #>
 param(
-    # Where the reports go, one folder per machine and user below it.
-    [string]$Share = '\\server\share',
-    # Where Corvane.exe and Corvane64.exe are: beside this script when they are there (a package),
-    # else this folder on the share.
-    [string]$ProgramFolder = '',
+    # Where Corvane.exe and Corvane64.exe are: a share (or local folder) that users may only read and run.
+    # A relative folder is taken from this script's own ('.' for a package that holds the programs).
+    [string]$ProgramFolder = '\\server\corvane$',
+    # The drop box for the reports, one folder per machine and user directly below it.
+    [Alias('Share')]
+    [string]$ReportRoot = '\\server\reports$',
     [switch]$Summarize,
-    [string]$Csv = 'Corvane-summary.csv'
+    # The summary's file; by default Corvane-summary.csv in the Documents folder of the one who makes it.
+    [string]$Csv = ''
 )
+
+# This script's own exit codes, apart from Corvane's (0, 1, -1 to -10, 87). Anything that stops the script
+# unforeseen would end it with 1, which is Corvane's: it ends with 102 instead.
+$ProgramMissing = 100
+$ProgramNotStarted = 101
+$ScriptFailed = 102
+$NoReports = 103
+$ErrorActionPreference = 'Stop'
+trap {
+    Write-Warning ("Invoke-Corvane: {0}" -f ($_.Exception.Message -replace '\p{Cc}', '?'))
+    exit $ScriptFailed
+}
 
 # Intune runs scripts in 32-bit PowerShell by default, which sees the 32-bit registry only: read the
 # machine's own (64-bit) view, where both bitnesses of Office leave their marks.
@@ -60,33 +87,83 @@ function Get-OutlookBitness {
 if ($Summarize) {
     $transform = New-Object System.Xml.Xsl.XslCompiledTransform
     $transform.Load((Join-Path $PSScriptRoot 'corvane-csv.xsl'))
+    # A report is what one machine's user could have written. Corvane writes no document type declaration,
+    # and one could declare entities that read this machine's files or make it log on to another machine:
+    # a report with one is refused, and nothing that a report names is fetched.
+    $settings = New-Object System.Xml.XmlReaderSettings
+    $settings.DtdProcessing = [System.Xml.DtdProcessing]::Prohibit
+    $settings.XmlResolver = $null
     $header = 'yes'
     $lines = New-Object System.Text.StringBuilder
-    foreach ($report in Get-ChildItem -Path (Join-Path $Share '*\*\Corvane.xml') | Sort-Object FullName) {
+    # A folder that cannot be listed (its owner may have shut everyone else out) is named, and the others
+    # still count. Names reach the console with their control characters as '?'.
+    $reports = Get-ChildItem -Path (Join-Path $ReportRoot '*\Corvane.xml') -Force -ErrorAction SilentlyContinue `
+        -ErrorVariable unlisted
+    foreach ($problem in $unlisted) {
+        Write-Warning ("{0}; left out" -f ($problem.Exception.Message -replace '\p{Cc}', '?'))
+    }
+    foreach ($report in $reports | Sort-Object FullName) {
+        $shown = $report.FullName -replace '\p{Cc}', '?'
+        # Corvane.xml itself, in a folder of its own: a link, or a junction in the folder's place, could
+        # lead to any file that this machine can read.
+        if ($report.PSIsContainer -or (($report.Attributes -bor $report.Directory.Attributes) -band
+                [System.IO.FileAttributes]::ReparsePoint)) {
+            Write-Warning "$shown is not a plain file; left out"
+            continue
+        }
         $parameters = New-Object System.Xml.Xsl.XsltArgumentList
         $parameters.AddParam('path', '', $report.FullName)
         $parameters.AddParam('header', '', $header)
         $line = New-Object System.IO.StringWriter
+        $stream = $null
         try {
-            $transform.Transform($report.FullName, $parameters, $line)
+            $stream = [System.IO.File]::OpenRead($report.FullName)
+            $transform.Transform([System.Xml.XmlReader]::Create($stream, $settings), $parameters, $line)
             [void]$lines.Append($line.ToString())
             $header = 'no'
         } catch {
-            Write-Warning "$($report.FullName) is no readable report; left out"
+            $why = $_.Exception.Message -replace '\p{Cc}', '?'
+            Write-Warning "$shown is no readable report ($why); left out"
+        } finally {
+            if ($stream) { $stream.Dispose() }
         }
     }
-    # With a byte order mark, so that Excel reads the file as UTF-8.
+    if ($header -eq 'yes') {
+        Write-Warning "Invoke-Corvane: no readable report in $ReportRoot; no CSV written"
+        exit $NoReports
+    }
+    # In a folder that no other user can write: in one such as C:\Temp another user could have made the
+    # file first, and read what is written into it. With a byte order mark, so that Excel reads it as UTF-8.
+    if (-not $Csv) {
+        $Csv = Join-Path ([Environment]::GetFolderPath('MyDocuments')) 'Corvane-summary.csv'
+    }
     [System.IO.File]::WriteAllText($ExecutionContext.SessionState.Path.GetUnresolvedProviderPathFromPSPath($Csv),
         $lines.ToString(),
         (New-Object System.Text.UTF8Encoding $true))
     exit 0
 }
 
-if (-not $ProgramFolder) {
-    $ProgramFolder = if (Test-Path (Join-Path $PSScriptRoot 'Corvane.exe')) { $PSScriptRoot } else { '\\server\share\Corvane' }
+if (-not [System.IO.Path]::IsPathRooted($ProgramFolder)) {
+    $ProgramFolder = Join-Path $PSScriptRoot $ProgramFolder
 }
-$program = if ((Get-OutlookBitness) -eq 'x64') { 'Corvane64.exe' } else { 'Corvane.exe' }
+$program = Join-Path $ProgramFolder $(if ((Get-OutlookBitness) -eq 'x64') { 'Corvane64.exe' } else { 'Corvane.exe' })
+if (-not (Test-Path -LiteralPath $program -PathType Leaf)) {
+    Write-Warning "Invoke-Corvane: $program is not there; Corvane did not run"
+    exit $ProgramMissing
+}
 # Quoted for a share with spaces in its name; Corvane drops the quote that a final backslash would keep.
-$out = "`"/out:$Share\%COMPUTERNAME%\%USERNAME%`""
-$process = Start-Process -FilePath (Join-Path $ProgramFolder $program) -ArgumentList '/run', $out -Wait -PassThru
-exit $process.ExitCode
+$out = "`"/out:$ReportRoot\%COMPUTERNAME%.%USERNAME%`""
+# Started by the system itself, not through the shell: Process.Start then either gives a process, whose
+# exit code is there once it has ended, or throws.
+try {
+    $start = New-Object System.Diagnostics.ProcessStartInfo $program, "/run $out"
+    $start.UseShellExecute = $false
+    $process = [System.Diagnostics.Process]::Start($start)
+    $process.WaitForExit()
+    $code = $process.ExitCode
+} catch {
+    Write-Warning ("Invoke-Corvane: {0} could not be started ({1}); Corvane did not run" -f $program,
+        ($_.Exception.Message -replace '\p{Cc}', '?'))
+    exit $ProgramNotStarted
+}
+exit $code

@@ -2,16 +2,22 @@
 <!--
   One line of CSV from one Corvane.xml, for a summary of the reports of many machines.
 
-  xsltproc -stringparam path 'SHARE/PC042/jsmith/Corvane.xml' corvane-csv.xsl SHARE/PC042/jsmith/Corvane.xml
+  xsltproc -stringparam path 'REPORTS/PC042.jsmith/Corvane.xml' corvane-csv.xsl REPORTS/PC042.jsmith/Corvane.xml
 
-  path     where the report was found; the machine and the user are the names of the two folders above
-           it (the layout of /out:\\server\share\%COMPUTERNAME%\%USERNAME%). Either may be given itself
-           as machine or user instead.
+  path     where the report was found. The folder it is in is named MACHINE.USER, the layout of
+           /out:\\server\reports$\%COMPUTERNAME%.%USERNAME%: a machine's (NetBIOS) name holds no '.',
+           a user's may, so the name is split at its first '.'.
+  machine, user
+           the machine and the user: by default those that the report's header names (its Computer and
+           User elements), else those of the folder's name.
   header   'yes' puts the line of column names before the line of the report.
 
-  Every field is quoted, and a quote in it doubled (RFC 4180). The report itself holds no machine or user
-  name; what it has is read from the elements named here and no others, so that elements added to the
-  report's header later change nothing.
+  Every field is quoted, and a quote in it doubled (RFC 4180). A report and its folder's name are what one
+  machine's user could have written: a field that a spreadsheet would take for a formula (one that starts
+  with '=', '+', '-', '@', a tab or a carriage return) gets an apostrophe before it, inside the quotes, and
+  the error code is taken only from a marker that Corvane writes. What is read from the report is read
+  from the elements named here and no others, so that elements added to the report's header later change
+  nothing.
 -->
 <xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
   <xsl:output method="text" encoding="UTF-8"/>
@@ -19,24 +25,39 @@
   <xsl:param name="path" select="''"/>
   <xsl:param name="header" select="'no'"/>
 
-  <xsl:variable name="folders">
-    <xsl:call-template name="folder-of">
-      <xsl:with-param name="file" select="translate($path, '/', '\')"/>
-    </xsl:call-template>
-  </xsl:variable>
-  <xsl:param name="user">
-    <xsl:call-template name="last-name">
-      <xsl:with-param name="text" select="$folders"/>
-    </xsl:call-template>
-  </xsl:param>
-  <xsl:param name="machine">
+  <!-- The name of the folder that holds the report. -->
+  <xsl:variable name="folder">
     <xsl:call-template name="last-name">
       <xsl:with-param name="text">
         <xsl:call-template name="folder-of">
-          <xsl:with-param name="file" select="$folders"/>
+          <xsl:with-param name="file" select="translate($path, '/', '\')"/>
         </xsl:call-template>
       </xsl:with-param>
     </xsl:call-template>
+  </xsl:variable>
+  <xsl:variable name="names" select="/Report/ReportHeader"/>
+  <xsl:param name="machine">
+    <xsl:choose>
+      <xsl:when test="string($names/Computer) != ''">
+        <xsl:value-of select="$names/Computer"/>
+      </xsl:when>
+      <xsl:when test="contains($folder, '.')">
+        <xsl:value-of select="substring-before($folder, '.')"/>
+      </xsl:when>
+      <xsl:otherwise>
+        <xsl:value-of select="$folder"/>
+      </xsl:otherwise>
+    </xsl:choose>
+  </xsl:param>
+  <xsl:param name="user">
+    <xsl:choose>
+      <xsl:when test="string($names/User) != ''">
+        <xsl:value-of select="$names/User"/>
+      </xsl:when>
+      <xsl:otherwise>
+        <xsl:value-of select="substring-after($folder, '.')"/>
+      </xsl:otherwise>
+    </xsl:choose>
   </xsl:param>
 
   <xsl:variable name="sections" select="/Report/ReportData/ReportSection"/>
@@ -46,6 +67,13 @@
   <xsl:variable name="os" select="$sections[@id = 'SystemInfo']/DataStruct[@Name = 'os_info']"/>
   <xsl:variable name="outcome" select="/Report/ReportHeader/Process/*[self::CompletedAt or self::FailedAt
                                        or self::AbortedAt]"/>
+  <!-- Corvane's error markers: "##ERROR:0x" and eight upper-case hex digits, "##", and at most a line's end,
+       the whole text of a structure or member of its own. A registry value (a DataItem) holds what a user
+       wrote, "##ERROR:" and anything after it among them. -->
+  <xsl:variable name="markers" select="$sections//*[self::DataStruct or self::DataMember]/text()
+      [starts-with(., '##ERROR:0x') and substring(., 19, 2) = '##'
+       and (string-length(.) = 20 or string-length(.) = 21 and substring(., 21) = '&#10;')
+       and translate(substring(., 11, 8), '0123456789ABCDEF', '') = '']"/>
 
   <xsl:template match="/">
     <xsl:if test="$header = 'yes'">
@@ -92,17 +120,21 @@
       <xsl:with-param name="value" select="$sections[last()][$outcome[self::FailedAt]]/@id"/>
     </xsl:call-template>
     <xsl:call-template name="field">
-      <xsl:with-param name="value" select="substring-before(substring-after(
-          (//text()[contains(., '##ERROR:')])[1], '##ERROR:'), '##')"/>
+      <xsl:with-param name="value" select="substring($markers[1], 9, 10)"/>
       <xsl:with-param name="last" select="true()"/>
     </xsl:call-template>
   </xsl:template>
 
-  <!-- One quoted field and the comma after it, or the line's end after the last one. -->
+  <!-- One quoted field and the comma after it, or the line's end after the last one; an apostrophe first
+       when the field would start a formula. -->
   <xsl:template name="field">
     <xsl:param name="value"/>
     <xsl:param name="last" select="false()"/>
+    <xsl:variable name="first" select="substring(string($value), 1, 1)"/>
     <xsl:text>"</xsl:text>
+    <xsl:if test="$first != '' and contains('=+-@&#9;&#13;', $first)">
+      <xsl:text>'</xsl:text>
+    </xsl:if>
     <xsl:call-template name="double-quotes">
       <xsl:with-param name="text" select="string($value)"/>
     </xsl:call-template>

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The fleet summary of deploy/: the expected report of every sample machine, laid out on a share as
-# "/out:\\server\share\%COMPUTERNAME%\%USERNAME%" leaves it (the run's name as the machine, "user" as the
-# user), summed up by deploy/summarize.sh with xsltproc, must give the reviewed lines of
-# expected/summary.csv: outcome, system, mail client, Outlook's settings and version, and for a failed run
+# The fleet summary of deploy/: the expected report of every sample machine, laid out on the reports share
+# as "/out:\\server\reports$\%COMPUTERNAME%.%USERNAME%" leaves it (REPORTS/MACHINE.USER/Corvane.xml: the
+# run's name as the machine, "user" as the user), summed up by deploy/summarize.sh with xsltproc, must give
+# the reviewed lines of expected/summary.csv: outcome, system, mail client, Outlook's settings and version, and for a failed run
 # the section it stopped in and the first error code its report holds.
 # Usage: check-summary.sh BUILD
 set -uo pipefail
@@ -12,8 +12,8 @@ share=$1/e2e/summary/share
 rm -rf "$share"
 for report in "$here"/expected/*.xml; do
     machine=$(basename "$report" .xml)
-    mkdir -p "$share/$machine/user"
-    cp "$report" "$share/$machine/user/Corvane.xml"
+    mkdir -p "$share/$machine.user"
+    cp "$report" "$share/$machine.user/Corvane.xml"
 done
 "$root/deploy/summarize.sh" "$share" >"$1/e2e/summary/summary.csv" || {
     echo "FAIL (summary): summarize.sh failed" >&2
