@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace corvane {
 
@@ -299,9 +300,13 @@ void CAppMainDlg::ActivateRow(int row)
     }
     if (report.empty())
         return;
-    // Explorer's own switch opens the folder with the file selected; the quotes keep spaces and commas.
-    const std::wstring arguments = L"/select,\"" + report + L"\"";
-    ::ShellExecuteW(Handle(), L"open", L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
+    // The shell opens the folder with the report selected. No program is started by name: explorer.exe
+    // would be looked for in the working directory first, where anyone may have left one.
+    PIDLIST_ABSOLUTE item = ::ILCreateFromPathW(report.c_str());
+    if (!item)
+        return;
+    ::SHOpenFolderAndSelectItems(item, 0, nullptr, 0);
+    ::ILFree(item);
 }
 
 bool CAppMainDlg::OnClose()

@@ -3,8 +3,6 @@
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 
-#include <shellapi.h>
-
 namespace corvane {
 
 namespace {
@@ -109,18 +107,41 @@ CommandLineOptions ParseCommandLine(const std::vector<std::wstring>& arguments)
     return options;
 }
 
-std::vector<std::wstring> CommandLineArguments()
+std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine)
 {
     std::vector<std::wstring> arguments;
-    int count = 0;
-    CUniqueHandle<HLOCAL, detail::FreeLocal> block(
-        reinterpret_cast<HLOCAL>(::CommandLineToArgvW(::GetCommandLineW(), &count)));
-    if (!block)
+    if (!commandLine)
         return arguments;
-    const auto* const argv = static_cast<const wchar_t* const*>(block.Get());
-    for (int i = 1; i < count; ++i)
-        arguments.emplace_back(argv[i]);
+    std::wstring current;
+    bool inQuotes = false;
+    bool inArgument = false;
+    for (const wchar_t* c = commandLine;; ++c)
+    {
+        if (*c == L'\0' || (!inQuotes && (*c == L' ' || *c == L'\t')))
+        {
+            if (inArgument)
+                arguments.push_back(current);
+            current.clear();
+            inArgument = false;
+            if (*c == L'\0')
+                break;
+            continue;
+        }
+        inArgument = true;
+        if (*c == L'"')
+            inQuotes = !inQuotes;
+        else
+            current += *c;
+    }
+    // The program's own name, which Windows may have quoted.
+    if (!arguments.empty())
+        arguments.erase(arguments.begin());
     return arguments;
+}
+
+std::vector<std::wstring> CommandLineArguments()
+{
+    return SplitCommandLine(::GetCommandLineW());
 }
 
 } // namespace corvane

@@ -37,7 +37,13 @@ struct CommandLineOptions
 // start with / or -.
 CommandLineOptions ParseCommandLine(const std::vector<std::wstring>& arguments);
 
-// The arguments of this process after the program's name, split by the system's rules for quotes.
+// The arguments after the program's name. Spaces and tabs outside double quotes separate them; a double
+// quote only opens or closes a quoted part, and a backslash is always itself: no folder name holds a
+// quote, and by the system's own rules "/out:C:\My Reports\" /quiet would be one argument, the folder
+// swallowing the option after it.
+std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine);
+
+// This process's arguments, split as SplitCommandLine does.
 std::vector<std::wstring> CommandLineArguments();
 
 } // namespace corvane

@@ -55,6 +55,20 @@ int RunOnWorker(CReportData& engine, const CConsoleOutput& console)
     return static_cast<int>(result);
 }
 
+void ShowUsage(const CConsoleOutput& console, const std::wstring& problem)
+{
+    const std::wstring usage = LoadResourceString(IDS_USAGE);
+    if (console.IsAvailable())
+    {
+        console.Write(problem.empty() ? usage + kLineEnd : problem + kLineEnd + kLineEnd + usage + kLineEnd);
+        return;
+    }
+    // Asked for by someone at the screen. A mistaken command line with nowhere to print is left to its
+    // exit code: a box would hold a scheduled task until someone came to answer it.
+    if (problem.empty() && CWinApp::Current())
+        CWinApp::Current()->MessageBox(nullptr, usage, MB_ICONINFORMATION);
+}
+
 int RunUnattended(const CommandLineOptions& options, const CConsoleOutput& console)
 {
     ::InitCommonControls();
@@ -63,8 +77,18 @@ int RunUnattended(const CommandLineOptions& options, const CConsoleOutput& conso
     engine.saveReport = options.saveReport;
     if (options.saveReport && !options.outputFolder.empty())
     {
-        std::wstring folder;
+        std::wstring folder = ExpandOutputFolder(options.outputFolder);
+        if (const UINT problem = OutputFolderUsageProblem(folder))
+        {
+            ShowUsage(console, FormatResourceString(problem, folder.c_str()));
+            return ExitUsageError;
+        }
         const HRESULT hr = MakeOutputFolder(options.outputFolder, folder);
+        if (hr == kOutputFolderNotOwn)
+        {
+            console.Write(FormatResourceString(IDS_OUTPUT_FOLDER_NOT_OWN, folder.c_str()) + kLineEnd);
+            return RunReportFailed;
+        }
         if (FAILED(hr))
         {
             console.Write(
@@ -85,20 +109,6 @@ int RunUnattended(const CommandLineOptions& options, const CConsoleOutput& conso
     if (!rows.empty())
         console.Write(rows + kLineEnd);
     return result;
-}
-
-void ShowUsage(const CConsoleOutput& console, const std::wstring& problem)
-{
-    const std::wstring usage = LoadResourceString(IDS_USAGE);
-    if (console.IsAvailable())
-    {
-        console.Write(problem.empty() ? usage + kLineEnd : problem + kLineEnd + kLineEnd + usage + kLineEnd);
-        return;
-    }
-    // Asked for by someone at the screen. A mistaken command line with nowhere to print is left to its
-    // exit code: a box would hold a scheduled task until someone came to answer it.
-    if (problem.empty() && CWinApp::Current())
-        CWinApp::Current()->MessageBox(nullptr, usage, MB_ICONINFORMATION);
 }
 
 } // namespace

@@ -69,6 +69,27 @@ int EventRowIndent(HWND list, int row)
     return item.iIndent > 0 ? item.iIndent : 0;
 }
 
+std::wstring PrintableRowText(const std::wstring& text)
+{
+    std::wstring printable;
+    printable.reserve(text.size());
+    for (const wchar_t c : text)
+    {
+        const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+        if (!control)
+        {
+            printable += c;
+            continue;
+        }
+        static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+        printable += L"<U+";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            printable += kDigits[(c >> shift) & 0xF];
+        printable += L'>';
+    }
+    return printable;
+}
+
 std::wstring EventListText(HWND list, bool selectedOnly)
 {
     std::wstring text;
@@ -80,7 +101,7 @@ std::wstring EventListText(HWND list, bool selectedOnly)
         if (!text.empty())
             text += L"\r\n";
         text.append(static_cast<size_t>(EventRowIndent(list, row)) * kSpacesPerLevel, L' ');
-        text += EventRowText(list, row);
+        text += PrintableRowText(EventRowText(list, row));
     }
     return text;
 }

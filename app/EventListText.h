@@ -12,6 +12,11 @@ namespace corvane {
 // selectedOnly, only its selected rows. Empty when there is no row to take.
 std::wstring EventListText(HWND list, bool selectedOnly);
 
+// A row's text with every control character (C0, DEL, C1, the line and paragraph separators) shown as
+// "<U+000D>": a registry value's CR, LF or ESC must not start a line of its own or move a console's
+// cursor in what is printed or pasted. The report keeps its own escaping.
+std::wstring PrintableRowText(const std::wstring& text);
+
 // One row's text, whole, and its indent level (0 when the row cannot be read).
 std::wstring EventRowText(HWND list, int row);
 int EventRowIndent(HWND list, int row);

@@ -8,11 +8,26 @@
 
 namespace corvane {
 
+// The failure of a last folder that is a link (junction, symbolic link) or was there before and is
+// someone else's: the report is not saved there.
+constexpr HRESULT kOutputFolderNotOwn = static_cast<HRESULT>(0x80070005L); // E_ACCESSDENIED
+
+// The folder as given after /out: with its double quotes taken out and its variables expanded.
+std::wstring ExpandOutputFolder(const std::wstring& given);
+
+// The usage error (a string id) of an expanded folder that /run does not take, 0 for one it does: a
+// folder must be full (C:\... or \\server\share\...), not relative to the working directory or a drive's
+// current folder, not a \\?\ or \\.\ path, and no name of it a device (CON, NUL, COM1, ...).
+UINT OutputFolderUsageProblem(const std::wstring& folder);
+
 // Expands given (%COMPUTERNAME%, %USERNAME% and any other variable of the environment), resolves it
 // against the working directory and makes every folder of it that is missing. folder receives the
 // expanded, full path, on failure too, so that a message can name it. A variable that is not set fails
 // with HRESULT_FROM_WIN32(ERROR_ENVVAR_NOT_FOUND) before anything is made; when one folder cannot be
-// made, those made before it are removed again, so that a failure leaves the disk as it was.
+// made, those made before it are removed again, so that a failure leaves the disk as it was. The last
+// folder is the user's own: made with a protected DACL (the user, Administrators, SYSTEM), and, when it
+// is there already, refused with kOutputFolderNotOwn when it is a link or someone else's. Links higher
+// up are the system's or an administrator's and are followed as Windows follows them.
 HRESULT MakeOutputFolder(const std::wstring& given, std::wstring& folder);
 
 } // namespace corvane

@@ -22,7 +22,20 @@ HMODULE LoadSystemLibrary(const wchar_t* name)
         ::SetLastError(ERROR_PATH_NOT_FOUND);
         return nullptr;
     }
-    return ::LoadLibraryExW((folder + L'\\' + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryByFullPath((folder + L'\\' + name).c_str());
+}
+
+HMODULE LoadLibraryByFullPath(const wchar_t* path)
+{
+    // The headers name these flags only for newer Windows than the program needs; a system that has
+    // SetDefaultDllDirectories takes them.
+    constexpr DWORD kSearchDllLoadFolder = 0x00000100;
+    constexpr DWORD kSearchSystemFolder = 0x00000800;
+    using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
+    static const bool restricted = GetKernelProcAs<SetDefaultDllDirectoriesProc>("SetDefaultDllDirectories");
+    return ::LoadLibraryExW(path, nullptr,
+                            restricted ? kSearchDllLoadFolder | kSearchSystemFolder
+                                       : LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 } // namespace corvane

@@ -15,6 +15,12 @@ std::wstring SystemFolder();
 // when it cannot be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// Loads the library at a full path, the modules it needs looked for beside it and then in the System
+// folder alone where Windows can restrict the search so (LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR |
+// LOAD_LIBRARY_SEARCH_SYSTEM32: Windows 8, and Vista and 7 with KB2533623); elsewhere by the altered
+// search path, beside it first.
+HMODULE LoadLibraryByFullPath(const wchar_t* path);
+
 // A typed export of a loaded library; null when the library lacks it.
 template <typename Proc> Proc GetProcAddressAs(HMODULE module, const char* name)
 {

@@ -1,6 +1,7 @@
 #include "report/ReportDocument.h"
 
 #include "framework/HResult.h"
+#include "framework/ReplaceFile.h"
 #include "framework/ScopeExit.h"
 #include "framework/UniqueHandle.h"
 #include "framework/Variant.h"
@@ -34,24 +35,6 @@ constexpr CLSID kNoClass = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00,
 // by the same MSXML version, whichever document comes first, and the versions that are not installed are
 // looked up once rather than before every document.
 CLSID g_rememberedClass = kNoClass;
-
-// A file that is deleted again unless it is kept.
-class CTemporaryFile
-{
-public:
-    explicit CTemporaryFile(std::wstring path) : path_(std::move(path)) {}
-    CTemporaryFile(const CTemporaryFile&) = delete;
-    CTemporaryFile& operator=(const CTemporaryFile&) = delete;
-    ~CTemporaryFile()
-    {
-        if (!path_.empty())
-            ::DeleteFileW(path_.c_str());
-    }
-    void Keep() { path_.clear(); }
-
-private:
-    std::wstring path_;
-};
 
 HRESULT CreateDocument(const CLSID& documentClass, CComPtr<IXMLDOMDocument2>& document)
 {
@@ -103,46 +86,6 @@ HRESULT RestoreDeclaration(IXMLDOMDocument2* document, IXMLDOMNode* declaration)
     }
     CComPtr<IXMLDOMNode> inserted;
     return document->insertBefore(declaration, before, inserted.Put());
-}
-
-// Writes the declaration line and the content into a new file in the report's folder and only then puts
-// it in the report's place, in one step: a write that fails part-way (a full disk, a share that went
-// away) leaves the previous report as it was, and no half-written file behind.
-HRESULT WriteReportFile(const wchar_t* path, const std::string& content)
-{
-    std::wstring folder(path);
-    const size_t lastBackslash = folder.rfind(L'\\');
-    folder.resize(lastBackslash == std::wstring::npos ? 0 : lastBackslash + 1);
-    if (folder.empty())
-        folder = L".";
-    wchar_t temporary[MAX_PATH] = {};
-    if (!::GetTempFileNameW(folder.c_str(), L"Cor", 0, temporary))
-        return FailureFromLastError();
-    CTemporaryFile written(temporary);
-
-    {
-        const HANDLE created = ::CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created == INVALID_HANDLE_VALUE)
-            return FailureFromLastError();
-        CKernelHandle file(created);
-        for (const std::string_view part : {std::string_view(kDeclarationLine), std::string_view(content)})
-        {
-            DWORD count = 0;
-            if (!::WriteFile(file.Get(), part.data(), static_cast<DWORD>(part.size()), &count, nullptr))
-                return FailureFromLastError();
-            if (count != part.size())
-                return HResultFromWin32(ERROR_DISK_FULL);
-        }
-        if (!::FlushFileBuffers(file.Get()))
-            return FailureFromLastError();
-        if (!::CloseHandle(file.Release()))
-            return FailureFromLastError();
-    }
-    if (!::MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return FailureFromLastError();
-    written.Keep();
-    return S_OK;
 }
 
 } // namespace
@@ -371,7 +314,7 @@ HRESULT CReportDocument::Save(const wchar_t* path)
     const HRESULT serialised = SerialiseToMemory(document.Get(), content);
     RETURN_IF_FAILED(RestoreDeclaration(document.Get(), declaration.Get()));
     RETURN_IF_FAILED(serialised);
-    return WriteReportFile(path, content);
+    return ReplaceFileWith(path, {std::string_view(kDeclarationLine), std::string_view(content)});
 }
 
 } // namespace corvane

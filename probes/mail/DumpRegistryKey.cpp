@@ -50,19 +50,28 @@ HRESULT CReportData::DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosi
             if (status != ERROR_SUCCESS)
                 break;
 
+            // A subkey that cannot be opened (a vendor installer's ACL) is shown with its error marker in
+            // place of its dump, as a value too large is; the walk goes on with the next one.
+            CRegKey subkey;
+            const LONG opened = ::RegOpenKeyExW(key, name, 0, KEY_READ, subkey.Put());
+            const std::wstring marker =
+                opened == ERROR_SUCCESS ? std::wstring() : xml::ErrorMarker(HResultFromRegistry(opened));
             CComPtr<IXMLDOMNode> node;
             if (writesReport)
             {
                 const AttributePair attributes[] = {{xml::TypeAttribute, xml::ListRegNode},
                                                     {xml::NameAttribute, name}};
-                ElementSpec spec(xml::DataList, nullptr, attributes, 2);
+                ElementSpec spec(xml::DataList, marker.empty() ? nullptr : marker.c_str(), attributes, 2);
                 report->AppendElement(&spec, parent, node.Put());
             }
             if (verbose && (logDepth < 0 || logDepth > 1))
+            {
                 InsertRowAt(*this, position, EventStyle(EventIcon::FolderClosed, indent), name);
-
-            CRegKey subkey;
-            RETURN_IF_REG_FAILED(::RegOpenKeyExW(key, name, 0, KEY_READ, subkey.Put()));
+                if (!marker.empty())
+                    InsertRowAt(*this, position, EventStyle(EventIcon::Warning, indent + 1), marker);
+            }
+            if (!marker.empty())
+                continue;
             const HRESULT hr = DumpRegistryKey(subkey.Get(), node.Get(), &position, indent + 1,
                                                NextLevel(logDepth), NextLevel(subkeyDepth));
             if (hr != S_OK)

@@ -46,7 +46,8 @@ bool IsAbsolutePath(const wchar_t* path)
     return drive || (path[0] == L'\\' && path[1] == L'\\');
 }
 
-// Loads a library from exactly the file named; the modules it needs are looked for beside it first.
+// Loads a library from exactly the file named; the modules it needs are looked for beside it first, then
+// in the System folder.
 HMODULE LoadLibraryByPath(const wchar_t* path)
 {
     if (!IsAbsolutePath(path))
@@ -54,7 +55,7 @@ HMODULE LoadLibraryByPath(const wchar_t* path)
         ::SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
-    return ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryByFullPath(path);
 }
 
 } // namespace

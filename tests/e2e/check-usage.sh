@@ -69,6 +69,11 @@ done <<'CASES'
 87|-out:C:\Reports\made has no use with /noreport.|/run /noreport -out:C:\Reports\made
 255|The output folder C:\Reports\%CORVANE_NO_SUCH_VARIABLE% cannot be made. (0x800700CB)|/run /out:C:\Reports\%CORVANE_NO_SUCH_VARIABLE%
 255|The output folder C:\Reports\made\a<b cannot be made. (0x8007007B)|/run /out:C:\Reports\made\a<b
+87|/out:Reports is no full folder: give a drive (C:\Reports) or a share (\\server\share).|/run /out:Reports
+87|/out:C:Reports is no full folder: give a drive (C:\Reports) or a share (\\server\share).|/run /out:C:Reports
+87|/out:\\?\C:\Reports is no full folder: give a drive (C:\Reports) or a share (\\server\share).|/run /out:\\?\C:\Reports
+87|/out:C:\Reports\NUL names a device, not a folder.|/run /out:C:\Reports\NUL
+87|/out:C:\Reports\com1.txt\made names a device, not a folder.|/run /quiet /out:C:\Reports\com1.txt\made
 CASES
 
 [ $status -eq 0 ] && echo "ok (usage): every command line ended as it should and left drive C: as it was"

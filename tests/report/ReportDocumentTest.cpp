@@ -35,6 +35,23 @@ protected:
     CScratchFolder folder;
 };
 
+// The names in the folder, "." and ".." left out.
+std::vector<std::wstring> FileNames(const CScratchFolder& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(folder.File(L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+    {
+        if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..")
+            names.push_back(found.cFileName);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
 // MSXML writes the declaration as the document holds it, and ends the file with a line feed.
 const char kDeclaration[] = "<?xml version='1.0' encoding='utf-8' ?>\n";
 
@@ -240,15 +257,23 @@ TEST_F(ReportDocumentTest, AWriteThatFailsPartWayLeavesThePreviousReportAndNoOth
     EXPECT_TRUE(previous == after) << "the previous report of " << previous.size() << " bytes is now "
                                    << after.size() << " bytes long";
 
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileW(folder.File(L"*").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    std::vector<std::wstring> names;
-    do
-    {
-        if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..")
-            names.push_back(found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    EXPECT_EQ(std::vector<std::wstring>{L"Corvane.xml"}, names);
+    EXPECT_EQ(std::vector<std::wstring>{L"Corvane.xml"}, FileNames(folder));
+}
+
+// A reader that holds the previous report open without letting it be deleted (an editor, a virus scan):
+// the save fails, the previous report stays, and the temporary file goes through its handle.
+TEST_F(ReportDocumentTest, AReportHeldOpenByAReaderFailsTheSaveAndLeavesNoOtherFile)
+{
+    const std::wstring path = folder.File(L"Corvane.xml");
+    const std::string previous = SaveAndRead();
+    const HANDLE reader = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader) << "CreateFileW failed: " << ::GetLastError();
+    ElementSpec spec(L"Title", L"second");
+    ASSERT_EQ(S_OK, document.AppendToHeader(&spec));
+    const HRESULT saved = document.Save(path.c_str());
+    ::CloseHandle(reader);
+    EXPECT_TRUE(FAILED(saved)) << std::hex << saved;
+    EXPECT_EQ(previous, corvane::test::ReadFileBytes(path));
+    EXPECT_EQ(std::vector<std::wstring>{L"Corvane.xml"}, FileNames(folder));
 }

@@ -314,21 +314,33 @@ TEST_F(DumpRegistryKeyTest, DepthSetsTheIndentOfTheKeysItems)
     EXPECT_EQ("13 5 Name: x\n", Rows());
 }
 
-TEST_F(DumpRegistryKeyTest, SubkeyThatCannotBeOpenedEndsTheWalkWithItsCode)
+// A subkey that cannot be opened (a vendor installer's ACL; here a link to nowhere) shows its error marker
+// in place of its dump, as a value too large does, and the walk goes on: the sections after the mail
+// clients are still examined.
+TEST_F(DumpRegistryKeyTest, SubkeyThatCannotBeOpenedIsItsErrorMarkerAndTheWalkGoesOn)
 {
     MakeClients();
     CBrokenRegistryLink link(key.Get(), L"Client AB");
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
-    EXPECT_EQ(static_cast<HRESULT>(0x80070002), Dump(report.Section(), nullptr, 2, 1));
-    // Client B and the key's own values come after the link and are never reached.
+    EXPECT_EQ(S_OK, Dump(report.Section(), nullptr, 2, 1));
     EXPECT_EQ("10 2 Client A\n"
               "13 3 DLLPath: C:\\a.dll\n"
-              "10 2 Client AB\n",
+              "10 2 Client AB\n"
+              "1 3 ##ERROR:0x80070002##\n"
+              "10 2 Client B\n"
+              "16 3 Flags: 0x00000002 (2)\n"
+              "13 2 (Default): Client A\n"
+              "16 2 Level: 0x00000001 (1)\n",
               Rows());
-    EXPECT_EQ(ReportFile(kSection, "<DataList Type=\"RegNode\" Name=\"Client A\">\n"
-                                   "<DataItem Type=\"REG_SZ\" Name=\"DLLPath\">C:\\a.dll</DataItem>\n"
-                                   "</DataList><DataList Type=\"RegNode\" Name=\"Client AB\">\n"
-                                   "</DataList>"),
+    EXPECT_EQ(ReportFile(kSection,
+                         "<DataList Type=\"RegNode\" Name=\"Client A\">\n"
+                         "<DataItem Type=\"REG_SZ\" Name=\"DLLPath\">C:\\a.dll</DataItem>\n"
+                         "</DataList><DataList Type=\"RegNode\" Name=\"Client AB\">"
+                         "##ERROR:0x80070002##</DataList>\n"
+                         "<DataList Type=\"RegNode\" Name=\"Client B\">\n"
+                         "<DataItem Type=\"REG_DWORD\" Name=\"Flags\">0x00000002 (2)</DataItem>\n"
+                         "</DataList><DataItem Type=\"REG_SZ\" Name=\"(Default)\">Client A</DataItem>\n"
+                         "<DataItem Type=\"REG_DWORD\" Name=\"Level\">0x00000001 (1)</DataItem>\n"),
               report.SavedText());
 }
 
