@@ -7,8 +7,8 @@
 # prints the rows), Corvane.xml, Corvane.png.
 #
 # With EXPECTED, EXIT and FOLDER the run is "PROGRAM.exe /run" instead, with the options for VERBOSE and
-# REPORT and the output folder FOLDER\%COMPUTERNAME%\%USERNAME%, where FOLDER is C:\Reports ("local") or
-# \\server\share ("share", a folder of BUILD/e2e/PROGRAM/NAME that Wine's UNC mapping makes that share).
+# REPORT and the output folder FOLDER\%COMPUTERNAME%.%USERNAME% (one folder per machine and user, as on
+# the fleet's drop box), where FOLDER is C:\Reports ("local") or \\server\share ("share", a folder of BUILD/e2e/PROGRAM/NAME that Wine's UNC mapping makes that share).
 # Neither folder below it exists before. The run must show no window at any time (no X window is mapped
 # while it runs), end with the exit code EXIT, print the rows of expected/EXPECTED.rows as "Copy all"
 # writes them (console.txt) and save expected/EXPECTED.xml there: the same run as the window's.
@@ -74,7 +74,8 @@ fi
 "$root/scripts/sample-machine.sh" --build "$build" --arch "$arch" "$prefix" "$profile"
 case $? in
 0) ;;
-77) skip "could not make the 32-bit Windows of '$profile' for $program.exe; the expected files were checked" ;;
+77) skip "could not make the 32-bit Windows of '$profile' for $program.exe$([ "$report" = on ] &&
+    echo "; its expected report validates")" ;;
 *) fail "the machine could not be made" ;;
 esac
 
@@ -103,7 +104,7 @@ run_unattended() {
         out='\\server\share\reports' reports=$work/share/reports
     fi
     if [ "$report" = on ]; then
-        options+=("/Out:$out\\%COMPUTERNAME%\\%USERNAME%")
+        options+=("/Out:$out\\%COMPUTERNAME%.%USERNAME%")
     else
         options+=(/NoReport)
     fi
@@ -132,7 +133,7 @@ run_unattended() {
     awk -F'|' '{ n = $1; sub(/^[0-9]+\|[0-9]+\|/, ""); printf "%" (n * 4) "s%s\n", "", $0 }' \
         "$expected/$expect.rows" >"$work/expected-console.txt"
     tr -d '\r' <"$work/console.txt" >"$work/rows.txt"
-    saved=$reports/$computer/$user/Corvane.xml
+    saved=$reports/$computer.$user/Corvane.xml
 }
 
 if [ -z "$exit" ]; then
