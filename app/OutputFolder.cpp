@@ -140,8 +140,8 @@ private:
     std::vector<std::wstring> made_;
 };
 
-// The user's SID as text, and the SIDs the user's new files are owned by (the user, or for an
-// administrator the Administrators group), from the process token.
+// The SIDs that own what the user makes, from the process token: the user, and the token's default owner
+// (the Administrators group for an elevated administrator).
 class CTokenOwners
 {
 public:

@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace corvane {
@@ -40,14 +41,8 @@ SetFileInformationByHandleProc SetInformationByHandle()
     return proc;
 }
 
-bool IsLink(const wchar_t* path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 // Takes away a link (symbolic link or junction) at path, never what it points to: a directory link goes
-// with RemoveDirectoryW, a file link with DeleteFileW.
+// with RemoveDirectoryW, a file link with DeleteFileW. Anything else at path is left as it is.
 void RemoveLink(const wchar_t* path)
 {
     const DWORD attributes = ::GetFileAttributesW(path);
@@ -124,8 +119,8 @@ HRESULT RandomBytes(unsigned char (&random)[16])
     return S_OK;
 }
 
-} // namespace
-
+// "Corvane-" and the 16 random bytes as 32 hexadecimal digits, ".tmp", in the folder (ending in a
+// backslash).
 std::wstring TemporaryFileName(const std::wstring& folder, const unsigned char (&random)[16])
 {
     static constexpr wchar_t kDigits[] = L"0123456789abcdef";
@@ -137,6 +132,8 @@ std::wstring TemporaryFileName(const std::wstring& folder, const unsigned char (
     }
     return name + L".tmp";
 }
+
+} // namespace
 
 HRESULT ReplaceFileWith(const wchar_t* path, std::initializer_list<std::string_view> parts)
 {
@@ -170,8 +167,7 @@ HRESULT ReplaceFileWith(const wchar_t* path, std::initializer_list<std::string_v
 
     // A link in the report's place is taken away first: a directory junction cannot be replaced by a
     // file, and nothing is ever written through one.
-    if (IsLink(path))
-        RemoveLink(path);
+    RemoveLink(path);
     const HRESULT renamed = RenameThroughHandle(temporary.Handle(), path);
     if (renamed == S_OK)
     {

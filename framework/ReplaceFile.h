@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <initializer_list>
-#include <string>
 #include <string_view>
 
 namespace corvane {
@@ -17,9 +16,5 @@ namespace corvane {
 // Windows offers that (Vista and later; by name on XP). A link or junction at path is replaced, never
 // written through.
 HRESULT ReplaceFileWith(const wchar_t* path, std::initializer_list<std::string_view> parts);
-
-// The temporary file's name for a folder (ending in a backslash) and 16 random bytes: "Corvane-" and 32
-// hexadecimal digits, ".tmp".
-std::wstring TemporaryFileName(const std::wstring& folder, const unsigned char (&random)[16]);
 
 } // namespace corvane
