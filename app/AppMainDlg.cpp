@@ -1,14 +1,14 @@
 #include "app/AppMainDlg.h"
 
 #include "app/AboutDlg.h"
-#include "app/EventListText.h"
+#include "app/Clipboard.h"
 #include "app/FolderPicker.h"
+#include "engine/EventRows.h"
 #include "engine/ReportData.h"
-#include "engine/StringTable.h"
 #include "engine/TestThreadProc.h"
+#include "framework/StringTable.h"
 #include "framework/WinApp.h"
 #include "framework/WorkerThread.h"
-#include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -60,8 +60,9 @@ BOOL CAppMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
+    events_.Attach({Handle(), Item(IDC_EVENT_LIST), Item(IDC_PROGRESS), Item(IDC_STATUS_TEXT)});
     CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
-    engine->AttachDialog(Handle());
+    engine->AttachSink(&events_);
     AppendAboutItem(::GetSystemMenu(Handle(), FALSE), LoadResourceString(IDS_ABOUTBOX));
     SetIcons();
     SetUpLayout();
@@ -130,8 +131,51 @@ void CAppMainDlg::OnDestroy()
 {
     // The list would destroy the image list with itself; the dialog owns it.
     ::SendMessageW(Item(IDC_EVENT_LIST), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
-    engine->AttachDialog(nullptr);
+    {
+        CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+        engine->AttachSink(nullptr);
+    }
+    events_.Detach();
+}
+
+INT_PTR CAppMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kRunningChangedMessage)
+    {
+        OnRunningChanged(wParam != 0);
+        return TRUE;
+    }
+    if (message == WM_NOTIFY && lParam)
+    {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_EVENT_LIST && header->code == LVN_GETDISPINFOW)
+        {
+            events_.FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+            return TRUE;
+        }
+        if (header->idFrom == IDC_EVENT_LIST && header->code == LVN_ODFINDITEMW)
+        {
+            const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(lParam);
+            ::SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, events_.FindRow(find->iStart, find->lvfi));
+            return TRUE;
+        }
+    }
+    return CDialog::HandleMessage(message, wParam, lParam);
+}
+
+void CAppMainDlg::OnRunningChanged(bool running)
+{
+    for (int id : {IDC_STATUS_TEXT, IDC_PROGRESS})
+        ::ShowWindow(Item(id), running ? SW_SHOW : SW_HIDE);
+
+    HWND active = Item(running ? IDC_STOP : IDC_EXECUTE);
+    HWND inactive = Item(running ? IDC_EXECUTE : IDC_STOP);
+    ::EnableWindow(active, TRUE);
+    ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(active), TRUE);
+    ::EnableWindow(inactive, FALSE);
+
+    for (int id : {IDC_VERBOSE, IDC_SAVE_REPORT, IDC_OUTPUT_LABEL, IDC_OUTPUT_FOLDER, IDC_BROWSE})
+        ::EnableWindow(Item(id), running ? FALSE : TRUE);
 }
 
 bool CAppMainDlg::OnCommand(int id, int notification, HWND control)
@@ -281,21 +325,29 @@ bool CAppMainDlg::OnContextMenu(HWND window, POINT point)
 
 void CAppMainDlg::CopyEvents(bool selectedOnly)
 {
-    const std::wstring text = EventListText(Item(IDC_EVENT_LIST), selectedOnly);
+    // The list knows which rows are selected; the rows themselves are the dialog's.
+    std::vector<int> selected;
+    if (selectedOnly)
+    {
+        HWND list = Item(IDC_EVENT_LIST);
+        for (int row = static_cast<int>(
+                 ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+             row >= 0; row = static_cast<int>(
+                           ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED)))
+            selected.push_back(row);
+    }
+    const std::wstring text = EventRowsText(events_.Rows(), selectedOnly ? &selected : nullptr);
     if (!text.empty())
         CopyTextToClipboard(Handle(), text);
 }
 
 void CAppMainDlg::ActivateRow(int row)
 {
-    HWND list = Item(IDC_EVENT_LIST);
-    if (row < 0 || EventRowIndent(list, row) != 0 ||
-        EventRowText(list, row) != FormatResourceString(IDS_REPORT_SAVED, xml::ReportFileName))
-        return;
-
     std::wstring report;
     {
         CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+        if (row < 0 || row != engine->reportRow)
+            return;
         report = engine->reportPath;
     }
     if (report.empty())

@@ -2,6 +2,7 @@
 // The main dialog: test options, output folder, Execute and Stop, and the event list that the engine
 // fills during a run. Compact and fixed until the first run, full-size and resizable from then on.
 
+#include "app/EventListView.h"
 #include "framework/Dialog.h"
 #include "framework/ImageList.h"
 
@@ -34,6 +35,8 @@ protected:
     void OnDestroy() override;
     bool OnNotify(const NMHDR* header) override;
     bool OnContextMenu(HWND window, POINT point) override;
+    // The list's questions about its rows, and the run's start and end from the event list's side.
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnExecute();
     void OnStop();
@@ -48,6 +51,9 @@ private:
     void SetIcons();
     void SetUpLayout();
     void SetUpEventList(HWND list);
+    // Execute or Stop, the status and progress, and the options as a run starts or ends; the button
+    // that stays enabled takes the focus.
+    void OnRunningChanged(bool running);
     void Expand();
     bool IsResizable() const;
     void CopyEvents(bool selectedOnly);
@@ -62,6 +68,7 @@ private:
     int listMarginX = 0;
     int listMarginY = 0;
     CImageList imageList;
+    CEventListView events_; // the engine's sink while the window is there
     // Counts the runs started here, so that a Stop that waited for the lock acts only on its own run.
     unsigned runNumber_ = 0;
 };

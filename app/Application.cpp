@@ -2,8 +2,8 @@
 
 #include "app/AppMainDlg.h"
 #include "engine/ReportData.h"
-#include "engine/StringTable.h"
 #include "framework/ComInitialization.h"
+#include "framework/StringTable.h"
 #include "res/resource.h"
 
 #include <commctrl.h>

@@ -2,16 +2,14 @@
 // The program's command line: none opens the window; /run and its options run the test with no window,
 // for the tools that start programs on many machines and read their exit codes.
 
+#include "engine/RunResult.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 namespace corvane {
-
-// The exit code of a command line that cannot be used: ERROR_INVALID_PARAMETER, as Windows' own tools
-// return it.
-constexpr int ExitUsageError = 87;
 
 enum class CommandLineAction
 {

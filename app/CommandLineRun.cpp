@@ -1,59 +1,20 @@
 #include "app/CommandLineRun.h"
 
 #include "app/ConsoleOutput.h"
-#include "app/EventListText.h"
-#include "app/HiddenEventList.h"
-#include "app/OutputFolder.h"
+#include "engine/EventRecorder.h"
+#include "engine/OutputFolder.h"
 #include "engine/ReportData.h"
-#include "engine/StringTable.h"
 #include "engine/TestThreadProc.h"
+#include "framework/StringTable.h"
 #include "framework/WinApp.h"
+#include "framework/WorkerThread.h"
 #include "res/resource.h"
-
-#include <commctrl.h>
-#include <process.h>
 
 namespace corvane {
 
 namespace {
 
 const wchar_t kLineEnd[] = L"\r\n";
-
-unsigned __stdcall TestThreadEntry(void* engine)
-{
-    return TestThreadProc(engine);
-}
-
-// The run on a worker thread, as Execute starts it. A thread of its own rather than a CWorkerThread,
-// which frees itself when it ends: this one is waited for and its exit code, the run result, read. While
-// waiting, this thread handles what the worker sends to the list it owns.
-int RunOnWorker(CReportData& engine, const CConsoleOutput& console)
-{
-    unsigned threadId = 0;
-    CKernelHandle thread(
-        reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &TestThreadEntry, &engine, 0, &threadId)));
-    if (!thread)
-    {
-        console.Write(LoadResourceString(IDS_THREAD_FAILED) + kLineEnd);
-        return RunReportFailed;
-    }
-    // Only the worker's end lets this go on: the engine and the list must outlive it.
-    HANDLE handle = thread.Get();
-    for (;;)
-    {
-        const DWORD wake = ::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_SENDMESSAGE, 0);
-        if (wake == WAIT_OBJECT_0)
-            break;
-        if (wake == WAIT_FAILED)
-            ::Sleep(10);
-        MSG message;
-        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    DWORD result = 0;
-    if (!::GetExitCodeThread(handle, &result))
-        return RunReportFailed;
-    return static_cast<int>(result);
-}
 
 void ShowUsage(const CConsoleOutput& console, const std::wstring& problem)
 {
@@ -71,7 +32,6 @@ void ShowUsage(const CConsoleOutput& console, const std::wstring& problem)
 
 int RunUnattended(const CommandLineOptions& options, const CConsoleOutput& console)
 {
-    ::InitCommonControls();
     CReportData engine; // the dialog's defaults: verbose, report, the program's folder
     engine.verbose = options.verbose;
     engine.saveReport = options.saveReport;
@@ -81,7 +41,7 @@ int RunUnattended(const CommandLineOptions& options, const CConsoleOutput& conso
         if (const UINT problem = OutputFolderUsageProblem(folder))
         {
             ShowUsage(console, FormatResourceString(problem, folder.c_str()));
-            return ExitUsageError;
+            return RunUsageError;
         }
         const HRESULT hr = MakeOutputFolder(options.outputFolder, folder);
         if (hr == kOutputFolderNotOwn)
@@ -99,16 +59,22 @@ int RunUnattended(const CommandLineOptions& options, const CConsoleOutput& conso
         engine.outputFolder = folder;
     }
 
-    CHiddenEventList list;
-    engine.AttachDialog(list.Holder());
-    const int result = RunOnWorker(engine, console);
-    // The rows as "Copy all" puts them on the clipboard, once the run has given each its final text; the
-    // engine keeps them, so they are read before it lets the list go.
-    const std::wstring rows = EventListText(list.List(), false);
-    engine.AttachDialog(nullptr);
-    if (!rows.empty())
-        console.Write(rows + kLineEnd);
-    return result;
+    // The rows are kept as text, with no window; they are printed as "Copy all" puts them on the
+    // clipboard, once the run has given each its final text.
+    CEventRecorder rows;
+    engine.AttachSink(&rows);
+    UINT result = 0;
+    const HRESULT started = RunOnThreadAndWait(&TestThreadProc, &engine, result);
+    engine.AttachSink(nullptr);
+    if (FAILED(started))
+    {
+        console.Write(LoadResourceString(IDS_THREAD_FAILED) + kLineEnd);
+        return RunReportFailed;
+    }
+    const std::wstring text = rows.Text();
+    if (!text.empty())
+        console.Write(text + kLineEnd);
+    return static_cast<int>(result);
 }
 
 } // namespace
@@ -128,7 +94,7 @@ int RunFromCommandLine(const CommandLineOptions& options)
         case CommandLineAction::UsageError:
         default: // OpenWindow is no command line's business
             ShowUsage(console, FormatResourceString(options.problem, options.problemArgument.c_str()));
-            return ExitUsageError;
+            return RunUsageError;
         }
     }
     catch (...)

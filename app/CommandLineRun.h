@@ -7,7 +7,7 @@
 namespace corvane {
 
 // The process exit code: the run result (0 completed, -1 report failure, -2 to -10 the probe that
-// failed), 0 after the usage was asked for, ExitUsageError for a command line that cannot be used.
+// failed), 0 after the usage was asked for, RunUsageError for a command line that cannot be used.
 int RunFromCommandLine(const CommandLineOptions& options);
 
 } // namespace corvane

@@ -2,11 +2,11 @@
 // The test engine: the one object that the dialog thread and the worker share. It is its own lock.
 
 #include "engine/EventIcon.h"
-#include "engine/EventList.h"
+#include "engine/EventSink.h"
+#include "engine/RunFacts.h"
 #include "framework/ComInitialization.h"
 #include "framework/CriticalSection.h"
 #include "framework/Event.h"
-#include "probes/system/OsInfo.h"
 #include "report/ReportDocument.h"
 
 #include <memory>
@@ -16,20 +16,17 @@ namespace corvane {
 
 class CWorkerThread;
 
-// Progress operation codes of UpdateProgress.
-enum ProgressOperation : int
-{
-    ProgressKeep = 0,
-    ProgressReset = 1,
-    ProgressSetPos = 2,
-    ProgressStep = 3,
-};
-
 // Stands for string 3050 in UpdateProgress; not a real text.
 extern const wchar_t* const DefaultStatusText;
 
-// A registry dump's depth that has no limit.
+// A registry dump's depths: logDepth, how many levels get rows (the key's own values are the first),
+// and subkeyDepth, how many levels of subkeys are descended; kUnlimitedDepth for all of them.
 inline constexpr int kUnlimitedDepth = -1;
+inline constexpr int kNoRows = 0;
+inline constexpr int kRowsForKey = 1;           // the key's values
+inline constexpr int kRowsForKeyAndSubkeys = 2; // also each subkey's name and values
+inline constexpr int kNoSubkeys = 0;
+inline constexpr int kOneSubkeyLevel = 1;
 
 // An event row's style: indent level in the high half, icon index in the low half.
 constexpr DWORD EventStyle(EventIcon icon, int indent)
@@ -43,10 +40,10 @@ public:
     CReportData();
     ~CReportData() override;
 
-    // Window handles -------------------------------------------------------------------------------
-    // On the thread that owns the window; the event list must be a virtual list view (LVS_OWNERDATA),
-    // whose rows the engine keeps from then on.
-    void AttachDialog(HWND window);
+    // Display ------------------------------------------------------------------------------------------
+    // Where the rows, progress and running state go from now on; null for nowhere. Under the lock.
+    void AttachSink(IEventSink* sink);
+    IEventSink* Sink() const { return sink_; }
 
     // Report document ------------------------------------------------------------------------------
     HRESULT OpenReport(CReportDocument** document);
@@ -91,52 +88,22 @@ public:
     // Members ------------------------------------------------------------------------------------------
     CWorkerThread* runningThread = nullptr;
     CEvent stopEvent;
-    HWND dialog = nullptr;
-    HWND statusText = nullptr;
-    HWND progressBar = nullptr;
-    HWND eventList = nullptr;
-    HWND executeButton = nullptr;
-    HWND stopButton = nullptr;
     std::wstring outputFolder;
     BOOL verbose = TRUE;
     BOOL saveReport = TRUE;
     std::unique_ptr<CReportDocument> report; // the running test's document; null when there is none
     bool stopSeen = false;                   // worker only; cleared by the driver at the start of a run
-    // The full path of the report that the last run saved; empty when it saved none. Under the lock.
+    // The full path of the report that the last run saved and the index of the row that says so; empty
+    // and -1 when it saved none. Under the lock.
     std::wstring reportPath;
+    int reportRow = -1;
 
-    // Findings that one probe leaves for a later one (worker thread only). Each run starts with them
-    // empty, so that nothing a run finds comes from the run before it.
-    void ResetFindings();
-    // The Outlook client's settings alone: what a look without the client key leaves.
-    void ClearOutlookSettings();
-    OsInfo osInfo{};
-    std::wstring systemFolder;
-    std::wstring windowsFolder;
-    std::wstring programFilesFolder;
-    std::wstring commonFilesFolder;
-    BOOL hasLcidKeys = FALSE;
-    std::wstring msiComponentId;
-    std::wstring msiApplicationLcid; // whole registry data: every string with its terminator
-    std::wstring msiOfficeLcid;      // whole registry data: every string with its terminator
-    std::wstring dllPath;
-    std::wstring dllPathEx;
-    std::wstring outlookFolder;
+    // What the run's probes found so far (worker thread only); fresh for each run.
+    RunFacts facts;
 
 private:
     CComInitialization reportApartment_; // COM on the thread that opened the report
-    CEventList eventRows_;               // the rows of eventList, kept on the dialog's thread
+    IEventSink* sink_ = nullptr;
 };
-
-// The folder of the given executable path: cut before the last backslash; "C:\" when there is no
-// backslash, or the only one is the first character.
-std::wstring OutputFolderFromModulePath(const wchar_t* modulePath);
-
-// The folder of the running program, by the rule above.
-std::wstring ProgramFolder();
-
-// The report file's path in the output folder as the user typed it: spaces around it and one pair of
-// surrounding double quotes are taken off, and a folder left empty is the program's own.
-std::wstring ReportFilePath(const std::wstring& outputFolder, const wchar_t* fileName);
 
 } // namespace corvane

@@ -1,9 +1,11 @@
 #include "engine/TestThreadProc.h"
 
+#include "engine/OutputFolder.h"
 #include "engine/ProgramBitness.h"
 #include "engine/ReportData.h"
-#include "engine/StringTable.h"
 #include "framework/ComPtr.h"
+#include "framework/PathText.h"
+#include "framework/StringTable.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
@@ -18,7 +20,7 @@ using Probe = HRESULT (CReportData::*)(IXMLDOMNode* section);
 struct ProbeStep
 {
     Probe probe;
-    int failure; // run result when the probe returns a negative status
+    RunResult failure; // when the probe returns a negative status
 };
 
 struct Section
@@ -31,34 +33,25 @@ struct Section
 const Section kSections[] = {
     {IDS_SECTION_SYSTEM,
      xml::SectionSystemInfo,
-     {{&CReportData::CheckSystemVersion, -2}, {&CReportData::CheckSystemFolders, -3}, {}}},
+     {{&CReportData::CheckSystemVersion, RunSystemVersionFailed},
+      {&CReportData::CheckSystemFolders, RunSystemFoldersFailed},
+      {}}},
     {IDS_SECTION_MAIL_CLIENTS,
      xml::SectionMailClients,
-     {{&CReportData::CheckMailClients, -4}, {&CReportData::CheckOutlookLanguageKeys, -5}, {}}},
+     {{&CReportData::CheckMailClients, RunMailClientsFailed},
+      {&CReportData::CheckOutlookLanguageKeys, RunOutlookLanguageKeysFailed},
+      {}}},
     {IDS_SECTION_MAPI,
      xml::SectionMapiConfig,
-     {{&CReportData::CheckMessagingSubsystem, -6},
-      {&CReportData::CheckMapiModules, -7},
-      {&CReportData::CheckMapiComponentPaths, -8}}},
+     {{&CReportData::CheckMessagingSubsystem, RunMessagingSubsystemFailed},
+      {&CReportData::CheckMapiModules, RunMapiModulesFailed},
+      {&CReportData::CheckMapiComponentPaths, RunMapiComponentPathsFailed}}},
     {IDS_SECTION_OUTLOOK,
      xml::SectionOutlookInfo,
-     {{&CReportData::CheckOutlookAppPath, -9}, {&CReportData::CheckOutlookModule, -10}, {}}},
+     {{&CReportData::CheckOutlookAppPath, RunOutlookAppPathFailed},
+      {&CReportData::CheckOutlookModule, RunOutlookModuleFailed},
+      {}}},
 };
-
-// The path as the system resolved it for the save (a relative folder is taken from the working
-// directory); the path as given when it cannot be resolved.
-std::wstring FullPath(const std::wstring& path)
-{
-    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0)
-        return path;
-    std::wstring full(length, L'\0');
-    const DWORD written = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
-    if (written == 0 || written >= length)
-        return path;
-    full.resize(written);
-    return full;
-}
 
 long long Now()
 {
@@ -77,9 +70,10 @@ public:
             // Start barrier: the Execute handler holds the lock until it has finished starting the run.
             CScopedLock barrier(engine_);
             engine_.reportPath.clear();
+            engine_.reportRow = -1;
         }
         engine_.stopSeen = false;
-        engine_.ResetFindings();
+        engine_.facts = RunFacts{};
         try
         {
             Start();
@@ -99,13 +93,14 @@ public:
     }
 
 private:
-    void Log(EventIcon icon, UINT stringId, ...)
+    // The row's index, negative when it could not be kept.
+    int Log(EventIcon icon, UINT stringId, ...)
     {
         va_list arguments;
         va_start(arguments, stringId);
         text_ = FormatResourceStringV(stringId, arguments);
         va_end(arguments);
-        engine_.InsertEvent(-1, EventStyle(icon, 0), text_.c_str());
+        return engine_.InsertEvent(-1, EventStyle(icon, 0), text_.c_str());
     }
 
     void Fail()
@@ -254,13 +249,16 @@ private:
         }
         else
         {
-            engine_.reportPath = FullPath(path);
-            Log(EventIcon::GemPage, IDS_REPORT_SAVED, xml::ReportFileName);
+            // The path as the system resolved it for the save (a relative folder is taken from the
+            // working directory); the path as given when it cannot be resolved.
+            const std::wstring full = FullPath(path);
+            engine_.reportPath = full.empty() ? path : full;
+            engine_.reportRow = Log(EventIcon::GemPage, IDS_REPORT_SAVED, xml::ReportFileName);
         }
     }
 
     CReportData& engine_;
-    int result_ = RunCompleted;
+    int result_ = RunCompleted; // a RunResult
     long long startTime_ = 0;
     CReportDocument* document_ = nullptr; // owned by the engine between OpenReport and CloseReport
     CComPtr<IXMLDOMNode> process_;

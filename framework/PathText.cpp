@@ -17,4 +17,17 @@ HRESULT QueryProgramPath(std::wstring& path)
     return S_OK;
 }
 
+std::wstring FullPath(const std::wstring& path)
+{
+    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return std::wstring();
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+    if (written == 0 || written >= length)
+        return std::wstring();
+    full.resize(written);
+    return full;
+}
+
 } // namespace corvane

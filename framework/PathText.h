@@ -11,6 +11,10 @@ namespace corvane {
 // for a path cut short where Windows XP sets no last error).
 HRESULT QueryProgramPath(std::wstring& path);
 
+// The path as the system resolves it (a relative one against the working directory); empty when it
+// cannot be resolved.
+std::wstring FullPath(const std::wstring& path);
+
 // Appends "\" unless the folder already ends in one; an empty folder stays empty.
 inline void EnsureTrailingBackslash(std::wstring& folder)
 {

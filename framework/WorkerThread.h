@@ -40,4 +40,9 @@ private:
     DWORD threadId_ = 0;
 };
 
+// Runs the procedure on a thread of its own and waits for its end, handling meanwhile whatever other
+// threads send to this thread's windows; result receives what the procedure returned. Fails, with nothing
+// run, when the thread cannot be made.
+HRESULT RunOnThreadAndWait(CWorkerThread::Procedure procedure, void* argument, UINT& result);
+
 } // namespace corvane

@@ -1,6 +1,6 @@
 #include "probes/mail/RegistryValueText.h"
 
-#include "engine/StringTable.h"
+#include "framework/StringTable.h"
 #include "report/ReportVocabulary.h"
 
 #include <cwchar>
@@ -88,15 +88,6 @@ std::wstring OtherTypeSizeText(DWORD type, DWORD size)
 }
 
 } // namespace
-
-EventIcon RegistryValueIcon(DWORD type)
-{
-    if (type <= REG_QWORD)
-        return static_cast<EventIcon>(static_cast<int>(EventIcon::None) + static_cast<int>(type));
-    if (type == xml::RegMuiSz)
-        return EventIcon::MuiSz;
-    return EventIcon::None;
-}
 
 std::wstring RegistryValueText(DWORD type, const BYTE* data, DWORD size)
 {

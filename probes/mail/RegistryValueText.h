@@ -1,17 +1,11 @@
 #pragma once
-// How a registry value appears in a dump: its event icon and its data rendered as text by type.
-
-#include "engine/EventIcon.h"
+// How a registry value appears in a dump: its data rendered as text by type.
 
 #include <windows.h>
 
 #include <string>
 
 namespace corvane {
-
-// Event icon of a value type: the type's own for REG_NONE to REG_QWORD and REG_MUI_SZ, REG_NONE's for
-// any other.
-EventIcon RegistryValueIcon(DWORD type);
 
 // The data as text by its type. Only the size bytes at data are read: a string without its terminator
 // ends with the data, a multi-string without its closing empty string shows the strings there are, and

@@ -1,7 +1,7 @@
 #include "probes/system/LanguageInfo.h"
 
-#include "engine/StringTable.h"
 #include "framework/HResult.h"
+#include "framework/StringTable.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "probes/system/OsVersionRules.h"
 
-#include "engine/StringTable.h"
+#include "framework/StringTable.h"
 #include "probes/system/FixedText.h"
 #include "probes/system/ProductOptions.h"
 

@@ -1,8 +1,8 @@
 #include "probes/system/VersionInfo.h"
 
-#include "engine/StringTable.h"
 #include "framework/HResult.h"
 #include "framework/PathText.h"
+#include "framework/StringTable.h"
 #include "probes/system/VersionLibrary.h"
 
 #include <cstring>

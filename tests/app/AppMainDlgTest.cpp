@@ -179,11 +179,47 @@ TEST(CAppMainDlg, InitialisationShowsTheEnginesOptions)
         wchar_t text[MAX_PATH] = {};
         ::GetDlgItemTextW(window, IDC_OUTPUT_FOLDER, text, MAX_PATH);
         folder = text;
-        attached = engine.eventList;
+        attached = reinterpret_cast<HWND>(engine.Sink());
     });
     EXPECT_FALSE(verbose);
     EXPECT_TRUE(save);
     EXPECT_EQ(L"C:\\Somewhere", folder);
-    EXPECT_NE(nullptr, attached) << "the engine was not given the controls";
-    EXPECT_EQ(nullptr, engine.eventList) << "the engine keeps the handles of a destroyed window";
+    EXPECT_NE(nullptr, attached) << "the engine was not given the dialog's sink";
+    EXPECT_EQ(nullptr, engine.Sink()) << "the engine keeps the sink of a destroyed window";
+}
+
+// The engine says that a run has started or ended; the dialog alone decides what that does to its
+// controls.
+TEST(CAppMainDlg, TheRunningStateSwitchesExactlyItsControls)
+{
+    CReportData engine;
+    CTestableMainDlg dialog(&engine);
+    const int options[] = {IDC_VERBOSE, IDC_SAVE_REPORT, IDC_OUTPUT_LABEL, IDC_OUTPUT_FOLDER, IDC_BROWSE};
+    std::vector<bool> running;
+    std::vector<bool> idle;
+    HWND focusRunning = nullptr;
+    HWND stop = nullptr;
+    RunWithScript(dialog, [&](HWND window) {
+        const auto look = [window, &options](std::vector<bool>& into) {
+            for (int id : {IDC_STATUS_TEXT, IDC_PROGRESS})
+                into.push_back((::GetWindowLongW(::GetDlgItem(window, id), GWL_STYLE) & WS_VISIBLE) != 0);
+            for (int id : {IDC_EXECUTE, IDC_STOP})
+                into.push_back(::IsWindowEnabled(::GetDlgItem(window, id)) != FALSE);
+            for (int id : options)
+                into.push_back(::IsWindowEnabled(::GetDlgItem(window, id)) != FALSE);
+        };
+        engine.SetRunning(reinterpret_cast<CWorkerThread*>(0x1000));
+        look(running);
+        stop = ::GetDlgItem(window, IDC_STOP);
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof(gui);
+        if (::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &gui))
+            focusRunning = gui.hwndFocus;
+        engine.SetRunning(nullptr);
+        look(idle);
+    });
+    // Status and progress shown, Execute off, Stop on, every option off; and the other way round.
+    EXPECT_EQ((std::vector<bool>{true, true, false, true, false, false, false, false, false}), running);
+    EXPECT_EQ((std::vector<bool>{false, false, true, false, true, true, true, true, true}), idle);
+    EXPECT_EQ(stop, focusRunning) << "the enabled button takes the focus";
 }

@@ -1,6 +1,6 @@
 // The command line's split, and the row text that /run prints and Copy puts on the clipboard.
 #include "app/CommandLine.h"
-#include "app/EventListText.h"
+#include "engine/EventRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 // The engine object: defaults, the output-folder rule, the lock, the stop event and the report's life.
 #include "engine/ReportData.h"
+#include "engine/OutputFolder.h"
 
 #include "framework/UniqueHandle.h"
+#include "tests/support/RecordingSink.h"
 #include "tests/support/TestThread.h"
-#include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -128,24 +129,17 @@ TEST(OpenReport, DestroyingTheEngineReleasesADocumentStillHeld)
     ::CoUninitialize();
 }
 
-TEST(AttachDialog, StoresTheFiveControlsAndClearsThemWithoutAWindow)
+TEST(AttachSink, RowsGoToTheSinkAndWithoutOneNothingIsKept)
 {
-    test::CTestWindow window;
+    test::CRecordingSink sink;
     CReportData engine;
-    engine.AttachDialog(window.Window());
-    EXPECT_EQ(window.Window(), engine.dialog);
-    EXPECT_EQ(window.Control(1007), engine.statusText);
-    EXPECT_EQ(window.Control(1008), engine.progressBar);
-    EXPECT_EQ(window.Control(1009), engine.eventList);
-    EXPECT_EQ(window.Control(204), engine.executeButton);
-    EXPECT_EQ(window.Control(205), engine.stopButton);
-    EXPECT_NE(nullptr, engine.eventList);
-
-    engine.AttachDialog(nullptr);
-    EXPECT_EQ(nullptr, engine.dialog);
-    EXPECT_EQ(nullptr, engine.statusText);
-    EXPECT_EQ(nullptr, engine.progressBar);
-    EXPECT_EQ(nullptr, engine.eventList);
-    EXPECT_EQ(nullptr, engine.executeButton);
-    EXPECT_EQ(nullptr, engine.stopButton);
+    EXPECT_EQ(-1, engine.InsertEvent(-1, EventStyle(EventIcon::Info, 0), L"nowhere"));
+    EXPECT_EQ(0, engine.RemoveEvent(-1));
+    engine.AttachSink(&sink);
+    EXPECT_EQ(0, engine.InsertEvent(-1, EventStyle(EventIcon::Info, 0), L"kept"));
+    engine.UpdateProgress(ProgressStep, 0, DefaultStatusText);
+    EXPECT_EQ(L"Test process is running...", sink.StatusText());
+    engine.AttachSink(nullptr);
+    EXPECT_EQ(-1, engine.UpdateEvent(0, EventStyle(EventIcon::Info, 0), L"nowhere"));
+    EXPECT_EQ(1u, sink.Rows().size());
 }

@@ -1,12 +1,13 @@
-// The run driver on a thread of its own, against a real window with the main dialog's controls.
+// The run driver on a thread of its own, its display recorded.
 #include "engine/TestThreadProc.h"
 
+#include "engine/OutputFolder.h"
 #include "engine/ReportData.h"
 #include "res/resource.h"
 #include "tests/support/Deadline.h"
+#include "tests/support/RecordingSink.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestThread.h"
-#include "tests/support/TestWindow.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -23,13 +24,13 @@ namespace {
 // Stands for the worker's thread object: the driver only stores and clears the pointer.
 CWorkerThread* const kSomeThread = reinterpret_cast<CWorkerThread*>(static_cast<INT_PTR>(0x1000));
 
-// An engine attached to a fresh window, set running the way Execute leaves it.
+// An engine with a fresh recording, set running the way Execute leaves it.
 class CDriverTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        engine.AttachDialog(window.Window());
+        engine.AttachSink(&sink);
         engine.outputFolder = folder.Path();
         engine.verbose = FALSE;
     }
@@ -46,19 +47,13 @@ protected:
             result = static_cast<int>(TestThreadProc(&engine));
             done = true;
         });
-        while (!done)
-        {
-            CTestWindow::PumpMessages();
-            ::Sleep(1);
-        }
         worker.Join();
-        CTestWindow::PumpMessages();
-        return result;
+        return done ? result : RunReportFailed;
     }
 
     std::wstring ReportPath() const { return folder.File(L"Corvane.xml"); }
 
-    CTestWindow window;
+    CRecordingSink sink;
     CScratchFolder folder;
     CReportData engine;
 };
@@ -91,10 +86,9 @@ std::string Describe(const std::vector<EventRow>& rows)
     return text;
 }
 
-bool IsIdle(const CTestWindow& window)
+bool IsIdle(const CRecordingSink& sink)
 {
-    return ::IsWindowEnabled(window.Control(IDC_EXECUTE)) && !::IsWindowEnabled(window.Control(IDC_STOP)) &&
-           !::IsWindowVisible(window.Control(IDC_PROGRESS));
+    return !sink.IsRunning();
 }
 
 } // namespace
@@ -103,7 +97,7 @@ TEST_F(CDriverTest, AStopSetBeforeTheFirstSectionEndsTheRunBeforeItsTitle)
 {
     engine.stopEvent.SetEvent();
     EXPECT_EQ(RunAborted, Run());
-    const auto rows = window.Rows();
+    const auto rows = sink.Rows();
     ASSERT_EQ(3u, rows.size()) << Describe(rows);
     EXPECT_TRUE(IsStamped(rows[0].text, L"Test started at ")) << ToUtf8(rows[0].text);
     EXPECT_EQ((EventRow{rows[0].text, 0, 0}), rows[0]);
@@ -113,7 +107,7 @@ TEST_F(CDriverTest, AStopSetBeforeTheFirstSectionEndsTheRunBeforeItsTitle)
     EXPECT_EQ(0, rows[2].indent);
 
     EXPECT_EQ(nullptr, engine.runningThread);
-    EXPECT_TRUE(IsIdle(window));
+    EXPECT_TRUE(IsIdle(sink));
     EXPECT_EQ(nullptr, engine.report);
 
     const std::string report = ReadFileBytes(ReportPath());
@@ -131,7 +125,7 @@ TEST_F(CDriverTest, WithoutAReportThereIsNoFileAndNoSavedRow)
     engine.saveReport = FALSE;
     engine.stopEvent.SetEvent();
     EXPECT_EQ(RunAborted, Run());
-    const auto rows = window.Rows();
+    const auto rows = sink.Rows();
     ASSERT_EQ(2u, rows.size()) << Describe(rows);
     EXPECT_TRUE(IsStamped(rows[1].text, L"Test aborted by user at "));
     EXPECT_FALSE(FileExists(ReportPath()));
@@ -144,7 +138,7 @@ TEST_F(CDriverTest, AStopSeenInOneRunDoesNotCarryIntoTheNext)
     EXPECT_EQ(RunAborted, Run());
     EXPECT_TRUE(engine.stopSeen);
     Run();
-    const auto rows = window.Rows();
+    const auto rows = sink.Rows();
     EXPECT_FALSE(IsStamped(rows.back().text, L"Test aborted by user at ")) << Describe(rows);
     bool sawMailClients = false;
     for (const EventRow& row : rows)
@@ -156,16 +150,16 @@ TEST_F(CDriverTest, TheRunClearsTheListAndResetsTheProgressBar)
 {
     engine.saveReport = FALSE;
     engine.InsertEvent(-1, EventStyle(EventIcon::Gem, 2), L"a row of the last run");
-    ::SendMessageW(window.Control(IDC_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(0, 50));
-    ::SendMessageW(window.Control(IDC_PROGRESS), PBM_SETPOS, 40, 0);
+    sink.Progress(ProgressReset, 50, nullptr);
+    sink.Progress(ProgressSetPos, 40, nullptr);
     engine.stopEvent.SetEvent();
     Run();
-    const auto rows = window.Rows();
+    const auto rows = sink.Rows();
     ASSERT_FALSE(rows.empty());
     EXPECT_TRUE(IsStamped(rows[0].text, L"Test started at ")) << Describe(rows);
-    EXPECT_EQ(10, window.ProgressHigh());
-    EXPECT_EQ(0, window.ProgressPosition());
-    EXPECT_EQ(L"Test process is running...", window.StatusText());
+    EXPECT_EQ(10, sink.ProgressHigh());
+    EXPECT_EQ(0, sink.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", sink.StatusText());
 }
 
 TEST_F(CDriverTest, TheWorkerWaitsAtItsStartBarrierWhileExecuteHoldsTheLock)
@@ -182,79 +176,34 @@ TEST_F(CDriverTest, TheWorkerWaitsAtItsStartBarrierWhileExecuteHoldsTheLock)
             TestThreadProc(&engine);
             done = true;
         });
-        for (int i = 0; i < 20; ++i)
-        {
-            CTestWindow::PumpMessages();
-            ::Sleep(10);
-        }
+        ::Sleep(200);
         EXPECT_FALSE(done);
-        EXPECT_EQ(1u, window.Rows().size()) << "the worker went past its start barrier";
-    }
-    while (!done)
-    {
-        CTestWindow::PumpMessages();
-        ::Sleep(1);
+        EXPECT_EQ(1u, sink.Rows().size()) << "the worker went past its start barrier";
     }
     worker.Join();
-    EXPECT_TRUE(IsStamped(window.Rows().back().text, L"Test aborted by user at "));
-}
-
-TEST_F(CDriverTest, TheDialogThreadTakingTheLockDuringTheEndPhaseNeverWaitsForTheWorker)
-{
-    // The end phase sends to the window under the lock; the dialog thread asks for the lock the
-    // whole time, as Stop and Execute do, and must keep answering.
-    engine.stopEvent.SetEvent();
-    engine.SetRunning(kSomeThread);
-    std::atomic<bool> done{false};
-    test::CTestThread worker([&] {
-        TestThreadProc(&engine);
-        done = true;
-    });
-    int taken = 0;
-    const CDeadline deadline(60000);
-    while (!done && !deadline.Passed())
-    {
-        {
-            CScopedLock stop(engine, CScopedLock::Wait::HandlingSentMessages);
-            ++taken;
-        }
-        // Between clicks the dialog thread is back in its message loop.
-        CTestWindow::PumpMessages();
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    }
-    const bool ended = done;
-    while (!done)
-    {
-        CTestWindow::PumpMessages();
-        ::Sleep(1);
-    }
-    worker.Join();
-    ASSERT_TRUE(ended) << "the worker did not end while the lock was asked for";
-    EXPECT_GT(taken, 0);
-    EXPECT_TRUE(IsIdle(window));
-    EXPECT_TRUE(IsStamped(window.Rows().back().text, L"Test aborted by user at "));
+    EXPECT_TRUE(IsStamped(sink.Rows().back().text, L"Test aborted by user at "));
 }
 
 TEST_F(CDriverTest, NothingAnEarlierRunFoundIsUsedByTheNext)
 {
     // As a run on a machine with Outlook leaves them; this machine has no Outlook client key.
     const std::wstring stale = L"C:\\Stale\\Earlier Run";
-    engine.systemFolder = stale;
-    engine.hasLcidKeys = TRUE;
-    engine.msiComponentId = stale;
-    engine.msiApplicationLcid = stale + L"\\Outlook";
-    engine.msiOfficeLcid = stale + L"\\Office";
-    engine.dllPath = stale + L"\\MAPI.DLL";
-    engine.dllPathEx = stale + L"\\MSMAPI32.DLL";
-    engine.outlookFolder = stale;
+    engine.facts.systemFolder = stale;
+    engine.facts.outlook.hasLcidKeys = TRUE;
+    engine.facts.outlook.msiComponentId = stale;
+    engine.facts.outlook.msiApplicationLcid = stale + L"\\Outlook";
+    engine.facts.outlook.msiOfficeLcid = stale + L"\\Office";
+    engine.facts.outlook.dllPath = stale + L"\\MAPI.DLL";
+    engine.facts.outlook.dllPathEx = stale + L"\\MSMAPI32.DLL";
+    engine.facts.outlookFolder = stale;
     engine.verbose = TRUE;
     Run();
-    const auto rows = window.Rows();
+    const auto rows = sink.Rows();
     for (const EventRow& row : rows)
         EXPECT_EQ(std::wstring::npos, row.text.find(L"Stale")) << Describe(rows);
     EXPECT_EQ(std::string::npos, ReadFileBytes(ReportPath()).find("Stale"));
-    EXPECT_EQ(L"", engine.dllPathEx);
-    EXPECT_FALSE(engine.hasLcidKeys);
+    EXPECT_EQ(L"", engine.facts.outlook.dllPathEx);
+    EXPECT_FALSE(engine.facts.outlook.hasLcidKeys);
 }
 
 TEST_F(CDriverTest, ABlankOrQuotedOutputFolderIsNotTheRootOfTheDrive)

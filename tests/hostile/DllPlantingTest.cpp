@@ -6,7 +6,7 @@
 // export to call), and the machine searches the current directory before the System folder
 // (SafeDllSearchMode 0), as machines with that policy do. A probe process started in the planted folder
 // shows that the plant is what a bare LoadLibrary finds there.
-#include "engine/StringTable.h"
+#include "framework/StringTable.h"
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "tests/app/UiDriver.h"

@@ -1,7 +1,7 @@
 #include "tests/hostile/DumpOracle.h"
 
-#include "engine/StringTable.h"
 #include "framework/ComPtr.h"
+#include "framework/StringTable.h"
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 

@@ -5,7 +5,7 @@
 // every other value's text is made from exactly the bytes that the registry holds. And the same tree as
 // the saved report holds it, read back from the file.
 
-#include "tests/support/TestWindow.h"
+#include "tests/support/RecordingSink.h"
 
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 // CORVANE_HOSTILE_SEEDS (200) seeds from CORVANE_HOSTILE_FIRST_SEED (1); CORVANE_HOSTILE_SEED replays one.
 #include "tests/hostile/HostileRegistry.h"
 #include "engine/EventIcon.h"
-#include "engine/StringTable.h"
+#include "framework/StringTable.h"
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "tests/hostile/DumpOracle.h"

@@ -38,7 +38,7 @@ double NowSeconds()
 
 CRunHarness::CRunHarness()
 {
-    engine_.AttachDialog(window_.Window());
+    engine_.AttachSink(&window_.Sink());
 }
 
 RunOutcome CRunHarness::Run(const RunOptions& options)

@@ -4,7 +4,7 @@
 // keeps handling messages until the worker has ended.
 
 #include "engine/ReportData.h"
-#include "tests/support/TestWindow.h"
+#include "tests/app/TestWindow.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 // start and the end, and must stay flat within small bounds.
 //
 // CORVANE_SOAK_RUNS runs (500); every tenth is verbose, every one saves its report.
-#include "engine/StringTable.h"
+#include "framework/StringTable.h"
 #include "res/resource.h"
 #include "tests/hostile/RegistryWorld.h"
 #include "tests/hostile/SampleMachine.h"

@@ -15,7 +15,7 @@ const char kSection[] = "<ReportSection id=\"MailClients\" Title=\"Mail Clients 
 class CheckMailClientsTest : public ::testing::Test
 {
 protected:
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     void MakeOtherClient()
     {
@@ -89,8 +89,8 @@ TEST_F(CheckMailClientsTest, VerboseShowsTheDumpAndTheOutlookSettings)
         "4 2 DLLPath: C:\\Office\\mapi32.dll\n"
         "4 2 DLLPathEx: C:\\Office\\msmapi32.dll\n",
         Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
-    EXPECT_EQ(1, env.window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
+    EXPECT_EQ(1, env.sink.ProgressPosition());
     EXPECT_EQ(ReportFile(kSection, kOutlookFragment), report.SavedText());
 }
 
@@ -98,17 +98,17 @@ TEST_F(CheckMailClientsTest, KeepsTheSettingsAndTheWholeDataOfTheLanguageValues)
 {
     MakeOutlookClient();
     EXPECT_EQ(S_OK, env.engine.CheckMailClients(nullptr));
-    EXPECT_EQ(kComponentId, env.engine.msiComponentId);
+    EXPECT_EQ(kComponentId, env.engine.facts.outlook.msiComponentId);
     EXPECT_EQ(MultiStringData({L"Microsoft\\Office\\11.0\\Outlook", L"LastUILanguage"}),
-              env.engine.msiApplicationLcid);
+              env.engine.facts.outlook.msiApplicationLcid);
     EXPECT_EQ(MultiStringData(
                   {L"Microsoft\\Office\\11.0\\Common\\LanguageResources", L"UILanguage", L"InstallLanguage"}),
-              env.engine.msiOfficeLcid);
+              env.engine.facts.outlook.msiOfficeLcid);
     // The ordinary text of a multi-string member is its first string.
-    EXPECT_STREQ(L"Microsoft\\Office\\11.0\\Outlook", env.engine.msiApplicationLcid.c_str());
-    EXPECT_EQ(L"C:\\Office\\mapi32.dll", env.engine.dllPath);
-    EXPECT_EQ(L"C:\\Office\\msmapi32.dll", env.engine.dllPathEx);
-    EXPECT_TRUE(env.engine.hasLcidKeys);
+    EXPECT_STREQ(L"Microsoft\\Office\\11.0\\Outlook", env.engine.facts.outlook.msiApplicationLcid.c_str());
+    EXPECT_EQ(L"C:\\Office\\mapi32.dll", env.engine.facts.outlook.dllPath);
+    EXPECT_EQ(L"C:\\Office\\msmapi32.dll", env.engine.facts.outlook.dllPathEx);
+    EXPECT_TRUE(env.engine.facts.outlook.hasLcidKeys);
 }
 
 TEST_F(CheckMailClientsTest, NotVerboseLeavesOnlyTheKeyAndTheSettingsRows)
@@ -128,12 +128,12 @@ TEST_F(CheckMailClientsTest, NotVerboseLeavesOnlyTheKeyAndTheSettingsRows)
 TEST_F(CheckMailClientsTest, WithoutOutlookClientSaysSoAndKeepsNoEarlierSettings)
 {
     MakeOtherClient();
-    env.engine.msiComponentId = L"Earlier";
-    env.engine.msiApplicationLcid = L"Earlier";
-    env.engine.msiOfficeLcid = L"Run";
-    env.engine.dllPath = L"C:\\Earlier\\mapi32.dll";
-    env.engine.dllPathEx = L"C:\\Earlier\\msmapi32.dll";
-    env.engine.hasLcidKeys = TRUE;
+    env.engine.facts.outlook.msiComponentId = L"Earlier";
+    env.engine.facts.outlook.msiApplicationLcid = L"Earlier";
+    env.engine.facts.outlook.msiOfficeLcid = L"Run";
+    env.engine.facts.outlook.dllPath = L"C:\\Earlier\\mapi32.dll";
+    env.engine.facts.outlook.dllPathEx = L"C:\\Earlier\\msmapi32.dll";
+    env.engine.facts.outlook.hasLcidKeys = TRUE;
     env.engine.verbose = FALSE;
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
 
@@ -142,10 +142,11 @@ TEST_F(CheckMailClientsTest, WithoutOutlookClientSaysSoAndKeepsNoEarlierSettings
               "7 1 Microsoft Outlook registry key not found\n",
               Rows());
     for (const std::wstring* setting :
-         {&env.engine.msiComponentId, &env.engine.msiApplicationLcid, &env.engine.msiOfficeLcid,
-          &env.engine.dllPath, &env.engine.dllPathEx})
+         {&env.engine.facts.outlook.msiComponentId, &env.engine.facts.outlook.msiApplicationLcid,
+          &env.engine.facts.outlook.msiOfficeLcid, &env.engine.facts.outlook.dllPath,
+          &env.engine.facts.outlook.dllPathEx})
         EXPECT_EQ(L"", *setting);
-    EXPECT_FALSE(env.engine.hasLcidKeys);
+    EXPECT_FALSE(env.engine.facts.outlook.hasLcidKeys);
     EXPECT_EQ(ReportFile(kSection,
                          "<DataList Type=\"RegHive\" Name=\"HKLM\\SOFTWARE\\Clients\\Mail\">\n"
                          "<DataList Type=\"RegNode\" Name=\"Corvane Mail\">\n"
@@ -158,12 +159,12 @@ TEST_F(CheckMailClientsTest, WithoutOutlookClientSaysSoAndKeepsNoEarlierSettings
 
 TEST_F(CheckMailClientsTest, MissingMailKeyFailsTheStep)
 {
-    env.engine.hasLcidKeys = TRUE;
+    env.engine.facts.outlook.hasLcidKeys = TRUE;
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
     EXPECT_EQ(static_cast<HRESULT>(0x80070002), env.engine.CheckMailClients(report.Section()));
     EXPECT_EQ("1 1 Failed to query mail client information. (0x80070002)\n", Rows());
-    EXPECT_FALSE(env.engine.hasLcidKeys);
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
+    EXPECT_FALSE(env.engine.facts.outlook.hasLcidKeys);
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
     EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
 }
 
@@ -185,7 +186,7 @@ TEST_F(CheckMailClientsTest, ClientKeyThatCannotBeOpenedIsItsMarkerAndTheOtherCl
                             "10 2 Corvane Mail\n"))
         << rows;
     EXPECT_NE(std::string::npos, rows.find("7 1 Microsoft Outlook Settings\n")) << rows;
-    EXPECT_TRUE(env.engine.hasLcidKeys);
+    EXPECT_TRUE(env.engine.facts.outlook.hasLcidKeys);
     EXPECT_NE(std::string::npos,
               report.SavedText().find(
                   "<DataList Type=\"RegNode\" Name=\"Broken Mail\">##ERROR:0x80070002##</DataList>"))
@@ -197,13 +198,13 @@ TEST_F(CheckMailClientsTest, ExpandableDllPathsAreNotKept)
     CRegKey outlook = MakeOutlookClient();
     SetString(outlook.Get(), L"DLLPath", L"%ProgramFiles%\\Office\\mapi32.dll", REG_EXPAND_SZ);
     SetString(outlook.Get(), L"DLLPathEx", L"%ProgramFiles%\\Office\\msmapi32.dll", REG_EXPAND_SZ);
-    env.engine.dllPath = L"earlier";
-    env.engine.dllPathEx = L"earlier";
+    env.engine.facts.outlook.dllPath = L"earlier";
+    env.engine.facts.outlook.dllPathEx = L"earlier";
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
 
     EXPECT_EQ(S_OK, env.engine.CheckMailClients(report.Section()));
-    EXPECT_EQ(L"", env.engine.dllPath);
-    EXPECT_EQ(L"", env.engine.dllPathEx);
+    EXPECT_EQ(L"", env.engine.facts.outlook.dllPath);
+    EXPECT_EQ(L"", env.engine.facts.outlook.dllPathEx);
     EXPECT_EQ(
         "9 1 HKLM\\SOFTWARE\\Clients\\Mail\n"
         "10 2 Microsoft Outlook\n"
@@ -226,17 +227,19 @@ TEST_F(CheckMailClientsTest, MissingOrEmptySettingsAreEmptyAndTheLanguageKeysAre
     SetString(outlook.Get(), L"MSIApplicationLCID", L"Microsoft\\Office\\11.0\\Outlook");
     SetString(outlook.Get(), L"MSIComponentID", std::wstring(260, L'x'));
     SetBytes(outlook.Get(), L"MSIOfficeLCID", REG_MULTI_SZ, {});
-    env.engine.msiComponentId = L"earlier";
-    env.engine.msiOfficeLcid = L"earlier";
-    env.engine.dllPath = L"earlier";
+    env.engine.facts.outlook.msiComponentId = L"earlier";
+    env.engine.facts.outlook.msiOfficeLcid = L"earlier";
+    env.engine.facts.outlook.dllPath = L"earlier";
     env.engine.verbose = TRUE;
 
     EXPECT_EQ(S_OK, env.engine.CheckMailClients(nullptr));
-    EXPECT_EQ(std::wstring(260, L'x'), env.engine.msiComponentId); // longer than the work buffer: read whole
-    EXPECT_EQ(std::wstring(L"Microsoft\\Office\\11.0\\Outlook\0", 30), env.engine.msiApplicationLcid);
-    EXPECT_EQ(L"", env.engine.msiOfficeLcid);
-    EXPECT_EQ(L"", env.engine.dllPath);
-    EXPECT_FALSE(env.engine.hasLcidKeys);
+    EXPECT_EQ(std::wstring(260, L'x'),
+              env.engine.facts.outlook.msiComponentId); // longer than the work buffer: read whole
+    EXPECT_EQ(std::wstring(L"Microsoft\\Office\\11.0\\Outlook\0", 30),
+              env.engine.facts.outlook.msiApplicationLcid);
+    EXPECT_EQ(L"", env.engine.facts.outlook.msiOfficeLcid);
+    EXPECT_EQ(L"", env.engine.facts.outlook.dllPath);
+    EXPECT_FALSE(env.engine.facts.outlook.hasLcidKeys);
     EXPECT_EQ("9 1 HKLM\\SOFTWARE\\Clients\\Mail\n"
               "10 2 Microsoft Outlook\n"
               "13 3 MSIApplicationLCID: Microsoft\\Office\\11.0\\Outlook\n"
@@ -269,12 +272,14 @@ TEST_F(CheckMailClientsTest, LongSettingsAreReadWhole)
         SetMultiString(outlook.Get(), L"MSIOfficeLCID", {language, L"UILanguage"});
         env.engine.verbose = FALSE;
         EXPECT_EQ(S_OK, env.engine.CheckMailClients(nullptr)) << length;
-        EXPECT_EQ(component, env.engine.msiComponentId) << length;
-        EXPECT_EQ(path + L"\\mapi32.dll", env.engine.dllPath) << length;
-        EXPECT_EQ(path + L"\\msmapi32.dll", env.engine.dllPathEx) << length;
-        EXPECT_EQ(MultiStringData({language, L"LastUILanguage"}), env.engine.msiApplicationLcid) << length;
-        EXPECT_EQ(MultiStringData({language, L"UILanguage"}), env.engine.msiOfficeLcid) << length;
-        EXPECT_TRUE(env.engine.hasLcidKeys) << length;
+        EXPECT_EQ(component, env.engine.facts.outlook.msiComponentId) << length;
+        EXPECT_EQ(path + L"\\mapi32.dll", env.engine.facts.outlook.dllPath) << length;
+        EXPECT_EQ(path + L"\\msmapi32.dll", env.engine.facts.outlook.dllPathEx) << length;
+        EXPECT_EQ(MultiStringData({language, L"LastUILanguage"}), env.engine.facts.outlook.msiApplicationLcid)
+            << length;
+        EXPECT_EQ(MultiStringData({language, L"UILanguage"}), env.engine.facts.outlook.msiOfficeLcid)
+            << length;
+        EXPECT_TRUE(env.engine.facts.outlook.hasLcidKeys) << length;
     }
 }
 
@@ -283,5 +288,5 @@ TEST_F(CheckMailClientsTest, LanguageValueWithEmptyFirstStringTurnsTheLanguageKe
     CRegKey outlook = MakeOutlookClient();
     SetMultiString(outlook.Get(), L"MSIOfficeLCID", {L""});
     EXPECT_EQ(S_OK, env.engine.CheckMailClients(nullptr));
-    EXPECT_FALSE(env.engine.hasLcidKeys);
+    EXPECT_FALSE(env.engine.facts.outlook.hasLcidKeys);
 }

@@ -20,15 +20,15 @@ class CheckMapiComponentPathsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        env.engine.msiComponentId = L"{FF1D0740-D227-11D1-A4B0-006008AF820E}";
-        env.engine.msiApplicationLcid =
+        env.engine.facts.outlook.msiComponentId = L"{FF1D0740-D227-11D1-A4B0-006008AF820E}";
+        env.engine.facts.outlook.msiApplicationLcid =
             MultiStringData({L"Microsoft\\Office\\11.0\\Outlook", L"LastUILanguage"});
-        env.engine.msiOfficeLcid = MultiStringData(
+        env.engine.facts.outlook.msiOfficeLcid = MultiStringData(
             {L"Microsoft\\Office\\11.0\\Common\\LanguageResources", L"UILanguage", L"InstallLanguage"});
-        env.engine.hasLcidKeys = TRUE;
+        env.engine.facts.outlook.hasLcidKeys = TRUE;
     }
 
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     MailProbeEnvironment env;
 };
@@ -73,7 +73,7 @@ std::string FailedStruct(const std::string& modulePath, const std::string& code)
 TEST_F(CheckMapiComponentPathsTest, AsksTheStubAndTheLibraryOfTheSystemFolder)
 {
     CDllDirectory searchedFirst(FixturePath(L"noexport"));
-    env.engine.systemFolder = FixturePath(L"mapi");
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_OK, env.engine.CheckMapiComponentPaths(report.Section()));
     // MAPI32.DLL is Wine's own library (Wine puts it in place of any module of that name): it has the
@@ -84,8 +84,8 @@ TEST_F(CheckMapiComponentPathsTest, AsksTheStubAndTheLibraryOfTheSystemFolder)
                   "8 2 MS Office: \n"
                   "8 2 Generic: \n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
-    EXPECT_EQ(1, env.window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
+    EXPECT_EQ(1, env.sink.ProgressPosition());
     EXPECT_EQ(ReportFile(kSection, AnswerStruct("MAPISTUB.DLL", "MAPISTUB.DLL") +
                                        FailedStruct("MAPI32.DLL", "0x80070583")),
               report.SavedText());
@@ -93,12 +93,12 @@ TEST_F(CheckMapiComponentPathsTest, AsksTheStubAndTheLibraryOfTheSystemFolder)
 
 TEST_F(CheckMapiComponentPathsTest, DllPathExIsAskedThirdAndNotVerboseGivesOneRowPerModule)
 {
-    env.engine.systemFolder = FixturePath(L"mapi");
-    env.engine.dllPathEx = FixturePath(L"ex\\MAPIEX.DLL");
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
+    env.engine.facts.outlook.dllPathEx = FixturePath(L"ex\\MAPIEX.DLL");
     env.engine.verbose = FALSE;
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_OK, env.engine.CheckMapiComponentPaths(report.Section()));
-    const std::string extra = ToUtf8(env.engine.dllPathEx);
+    const std::string extra = ToUtf8(env.engine.facts.outlook.dllPathEx);
     EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
               "7 1 Language Dependent Path (MAPI32.DLL)\n"
               "7 1 Language Dependent Path (" +
@@ -113,14 +113,14 @@ TEST_F(CheckMapiComponentPathsTest, DllPathExIsAskedThirdAndNotVerboseGivesOneRo
 // The folder holds the stub alone: MAPI32.DLL is not found there, and not looked for anywhere else.
 TEST_F(CheckMapiComponentPathsTest, StubWithoutTheExportFailsTheStepAtIndentTwo)
 {
-    env.engine.systemFolder = FixturePath(L"noexport");
+    env.engine.facts.systemFolder = FixturePath(L"noexport");
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(static_cast<HRESULT>(0x8007007F), env.engine.CheckMapiComponentPaths(report.Section()));
     EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
               "7 1 Language Dependent Path (MAPI32.DLL)\n"
               "1 2 Failed to query MAPI config information. (0x8007007F)\n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
     EXPECT_EQ(ReportFile(kSection, "<DataStruct Type=\"ProcedureCall\" Procedure=\"FGetComponentPath\" "
                                    "ModulePath=\"MAPISTUB.DLL\">##ERROR:0x8007007F##\n</DataStruct>\n"
                                    "<DataStruct Type=\"ProcedureCall\" Procedure=\"FGetComponentPath\" "
@@ -130,14 +130,14 @@ TEST_F(CheckMapiComponentPathsTest, StubWithoutTheExportFailsTheStepAtIndentTwo)
 
 TEST_F(CheckMapiComponentPathsTest, DllPathExThatCannotBeLoadedFailsTheStep)
 {
-    env.engine.systemFolder = FixturePath(L"mapi");
-    env.engine.dllPathEx = FixturePath(L"missing\\MAPIEX.DLL");
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
+    env.engine.facts.outlook.dllPathEx = FixturePath(L"missing\\MAPIEX.DLL");
     env.engine.verbose = FALSE;
     EXPECT_EQ(static_cast<HRESULT>(0x8007007E), env.engine.CheckMapiComponentPaths(nullptr));
     EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
               "7 1 Language Dependent Path (MAPI32.DLL)\n"
               "7 1 Language Dependent Path (" +
-                  ToUtf8(env.engine.dllPathEx) + ")\n" +
+                  ToUtf8(env.engine.facts.outlook.dllPathEx) + ")\n" +
                   "1 2 Failed to query MAPI config information. (0x8007007E)\n",
               Rows());
 }
@@ -146,12 +146,12 @@ TEST_F(CheckMapiComponentPathsTest, DllPathExThatCannotBeLoadedFailsTheStep)
 TEST_F(CheckMapiComponentPathsTest, DllPathExThatIsNoAbsolutePathIsNotLoaded)
 {
     CDllDirectory searchable(FixturePath(L"ex"));
-    env.engine.systemFolder = FixturePath(L"mapi");
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
     env.engine.verbose = FALSE;
     for (const wchar_t* relative : {L"MAPIEX.DLL", L"ex\\MAPIEX.DLL", L"C:MAPIEX.DLL"})
     {
         env.engine.RemoveEvent(-1);
-        env.engine.dllPathEx = relative;
+        env.engine.facts.outlook.dllPathEx = relative;
         EXPECT_EQ(static_cast<HRESULT>(0x8007007E), env.engine.CheckMapiComponentPaths(nullptr))
             << ToUtf8(relative);
         EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
@@ -165,13 +165,13 @@ TEST_F(CheckMapiComponentPathsTest, DllPathExThatIsNoAbsolutePathIsNotLoaded)
 
 TEST_F(CheckMapiComponentPathsTest, DoesNothingWithoutBothLanguageValues)
 {
-    env.engine.systemFolder = FixturePath(L"mapi");
-    env.engine.hasLcidKeys = FALSE;
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
+    env.engine.facts.outlook.hasLcidKeys = FALSE;
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_FALSE, env.engine.CheckMapiComponentPaths(report.Section()));
     EXPECT_EQ("", Rows());
-    EXPECT_EQ(L"", env.window.StatusText());
-    EXPECT_EQ(0, env.window.ProgressPosition());
+    EXPECT_EQ(L"", env.sink.StatusText());
+    EXPECT_EQ(0, env.sink.ProgressPosition());
     EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
 }
 
@@ -187,7 +187,7 @@ TEST_F(CheckMapiComponentPathsTest, LanguageValuesFromTheRegistryReachTheLibrary
         {L"Microsoft\\Office\\11.0\\Common\\LanguageResources", L"UILanguage", L"InstallLanguage"});
     env.engine.verbose = FALSE;
     ASSERT_EQ(S_OK, env.engine.CheckMailClients(nullptr));
-    ASSERT_TRUE(env.engine.hasLcidKeys);
+    ASSERT_TRUE(env.engine.facts.outlook.hasLcidKeys);
     env.engine.RemoveEvent(-1);
 
     env.engine.verbose = TRUE;

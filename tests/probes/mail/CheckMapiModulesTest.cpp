@@ -14,7 +14,7 @@ const char kSection[] = "<ReportSection id=\"MAPIConfig\" Title=\"MAPI Configura
 class CheckMapiModulesTest : public ::testing::Test
 {
 protected:
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     MailProbeEnvironment env;
 };
@@ -47,10 +47,10 @@ std::string MockStruct(const std::string& path)
 
 TEST_F(CheckMapiModulesTest, ReadsTheStubThenTheLibraryInTheSystemFolder)
 {
-    env.engine.systemFolder = FixturePath(L"mapi");
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_OK, env.engine.CheckMapiModules(report.Section()));
-    EXPECT_EQ(FixturePath(L"mapi\\"), env.engine.systemFolder);
+    EXPECT_EQ(FixturePath(L"mapi\\"), env.engine.facts.systemFolder);
     // Wine reads its own mapi32 for any file of that name, so the library shows Wine's version.
     EXPECT_EQ(MockRows(Path(L"mapi\\MAPISTUB.DLL")) + "5 1 Version Info: " + Path(L"mapi\\MAPI32.DLL") +
                   "\n"
@@ -58,8 +58,8 @@ TEST_F(CheckMapiModulesTest, ReadsTheStubThenTheLibraryInTheSystemFolder)
                   "4 2 File Version: 1.0.0.0\n"
                   "4 2 Vendor: Microsoft Corporation\n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
-    EXPECT_EQ(1, env.window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
+    EXPECT_EQ(1, env.sink.ProgressPosition());
     EXPECT_EQ(ReportFile(kSection,
                          MockStruct(Path(L"mapi\\MAPISTUB.DLL")) +
                              "<DataStruct Type=\"VersionInfo\" ModulePath=\"" + Path(L"mapi\\MAPI32.DLL") +
@@ -74,8 +74,8 @@ TEST_F(CheckMapiModulesTest, ReadsTheStubThenTheLibraryInTheSystemFolder)
 
 TEST_F(CheckMapiModulesTest, DllPathExIsAThirdModuleAfterTheLibrary)
 {
-    env.engine.systemFolder = FixturePath(L"mapi");
-    env.engine.dllPathEx = FixturePath(L"ex\\MAPIEX.DLL");
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
+    env.engine.facts.outlook.dllPathEx = FixturePath(L"ex\\MAPIEX.DLL");
     env.engine.verbose = FALSE;
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_OK, env.engine.CheckMapiModules(report.Section()));
@@ -92,15 +92,15 @@ TEST_F(CheckMapiModulesTest, DllPathExIsAThirdModuleAfterTheLibrary)
 
 TEST_F(CheckMapiModulesTest, MissingStubFailsTheStepAndSkipsTheLibrary)
 {
-    env.engine.systemFolder = FixturePath(L"mapi32only\\");
-    env.engine.dllPathEx = FixturePath(L"ex\\MAPIEX.DLL");
+    env.engine.facts.systemFolder = FixturePath(L"mapi32only\\");
+    env.engine.facts.outlook.dllPathEx = FixturePath(L"ex\\MAPIEX.DLL");
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(static_cast<HRESULT>(0x80070002), env.engine.CheckMapiModules(report.Section()));
-    EXPECT_EQ(FixturePath(L"mapi32only\\"), env.engine.systemFolder);
+    EXPECT_EQ(FixturePath(L"mapi32only\\"), env.engine.facts.systemFolder);
     EXPECT_EQ("1 1 Failed to query file version. (0x80070002)\n" + MockRows(Path(L"ex\\MAPIEX.DLL")) +
                   "1 1 Failed to query MAPI config information. (0x80070002)\n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
     EXPECT_EQ(ReportFile(kSection, "<DataStruct Type=\"VersionInfo\" ModulePath=\"" +
                                        Path(L"mapi32only\\MAPISTUB.DLL") +
                                        "\">##ERROR:0x80070002##</DataStruct>\n" +
@@ -110,7 +110,7 @@ TEST_F(CheckMapiModulesTest, MissingStubFailsTheStepAndSkipsTheLibrary)
 
 TEST_F(CheckMapiModulesTest, StubWithoutVersionResourceFailsTheStep)
 {
-    env.engine.systemFolder = FixturePath(L"noversion");
+    env.engine.facts.systemFolder = FixturePath(L"noversion");
     env.engine.verbose = FALSE;
     const HRESULT hr = env.engine.CheckMapiModules(nullptr);
     EXPECT_EQ(static_cast<HRESULT>(0x80070714), hr); // the system's code for a missing resource
@@ -124,8 +124,8 @@ TEST_F(CheckMapiModulesTest, DoesNothingWithoutSystemFolder)
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_FALSE, env.engine.CheckMapiModules(report.Section()));
     EXPECT_EQ("", Rows());
-    EXPECT_EQ(L"", env.window.StatusText());
-    EXPECT_EQ(0, env.window.ProgressPosition());
-    EXPECT_EQ(L"", env.engine.systemFolder);
+    EXPECT_EQ(L"", env.sink.StatusText());
+    EXPECT_EQ(0, env.sink.ProgressPosition());
+    EXPECT_EQ(L"", env.engine.facts.systemFolder);
     EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
 }

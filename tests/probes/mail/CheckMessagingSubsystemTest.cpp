@@ -23,7 +23,7 @@ protected:
         SetString(scratch.Create(L"Profiles").Get(), L"DefaultProfile", L"Outlook");
     }
 
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     MailProbeEnvironment env;
     CRegistryScratch scratch{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows Messaging Subsystem"};
@@ -41,8 +41,8 @@ TEST_F(CheckMessagingSubsystemTest, VerboseCopiesTheValuesOnly)
               "13 2 MAPI: 1\n"
               "13 2 MAPIX: 1\n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
-    EXPECT_EQ(1, env.window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
+    EXPECT_EQ(1, env.sink.ProgressPosition());
     EXPECT_EQ(
         ReportFile(
             kSection,
@@ -67,6 +67,6 @@ TEST_F(CheckMessagingSubsystemTest, MissingKeyFailsTheStep)
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(static_cast<HRESULT>(0x80070002), env.engine.CheckMessagingSubsystem(report.Section()));
     EXPECT_EQ("1 1 Failed to query MAPI config information. (0x80070002)\n", Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
     EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
 }

@@ -22,7 +22,7 @@ protected:
         return key;
     }
 
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     MailProbeEnvironment env;
     CRegistryScratch scratch{HKEY_LOCAL_MACHINE,
@@ -36,13 +36,13 @@ TEST_F(CheckOutlookAppPathTest, CopiesTheKeyAndTakesTheFolderBeforeTheFirstSemic
     MakeKey(L"C:\\Office\\;C:\\Shared;C:\\More");
     CTestReport report(env.engine, L"OutlookInfo", L"Microsoft Outlook");
     EXPECT_EQ(S_OK, env.engine.CheckOutlookAppPath(report.Section()));
-    EXPECT_EQ(L"C:\\Office\\", env.engine.outlookFolder);
+    EXPECT_EQ(L"C:\\Office\\", env.engine.facts.outlookFolder);
     EXPECT_EQ("9 1 HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE\n"
               "13 2 (Default): C:\\Office\\OUTLOOK.EXE\n"
               "13 2 Path: C:\\Office\\;C:\\Shared;C:\\More\n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
-    EXPECT_EQ(1, env.window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
+    EXPECT_EQ(1, env.sink.ProgressPosition());
     EXPECT_EQ(
         ReportFile(kSection,
                    "<DataList Type=\"RegHive\" "
@@ -58,7 +58,7 @@ TEST_F(CheckOutlookAppPathTest, PathWithoutSemicolonIsTakenWholeAndUnexpanded)
     MakeKey(L"%ProgramFiles%\\Office", REG_EXPAND_SZ);
     env.engine.verbose = FALSE;
     EXPECT_EQ(S_OK, env.engine.CheckOutlookAppPath(nullptr));
-    EXPECT_EQ(L"%ProgramFiles%\\Office", env.engine.outlookFolder);
+    EXPECT_EQ(L"%ProgramFiles%\\Office", env.engine.facts.outlookFolder);
     EXPECT_EQ("9 1 HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE\n", Rows());
 }
 
@@ -70,7 +70,7 @@ TEST_F(CheckOutlookAppPathTest, PathLongerThanTheWorkBufferStillGivesTheFolder)
         MakeKey(L"C:\\Office\\;C:\\" + std::wstring(length, L'x'));
         env.engine.verbose = FALSE;
         EXPECT_EQ(S_OK, env.engine.CheckOutlookAppPath(nullptr)) << length;
-        EXPECT_EQ(L"C:\\Office\\", env.engine.outlookFolder) << length;
+        EXPECT_EQ(L"C:\\Office\\", env.engine.facts.outlookFolder) << length;
         env.engine.RemoveEvent(-1);
     }
 }
@@ -79,17 +79,17 @@ TEST_F(CheckOutlookAppPathTest, MissingPathValueLeavesNoFolder)
 {
     CRegKey key = scratch.Create();
     SetString(key.Get(), L"", L"C:\\Office\\OUTLOOK.EXE");
-    env.engine.outlookFolder = L"C:\\Earlier\\";
+    env.engine.facts.outlookFolder = L"C:\\Earlier\\";
     EXPECT_EQ(S_OK, env.engine.CheckOutlookAppPath(nullptr));
-    EXPECT_EQ(L"", env.engine.outlookFolder);
+    EXPECT_EQ(L"", env.engine.facts.outlookFolder);
 }
 
 TEST_F(CheckOutlookAppPathTest, MissingKeyFailsTheStep)
 {
-    env.engine.outlookFolder = L"C:\\Earlier\\";
+    env.engine.facts.outlookFolder = L"C:\\Earlier\\";
     CTestReport report(env.engine, L"OutlookInfo", L"Microsoft Outlook");
     EXPECT_EQ(static_cast<HRESULT>(0x80070002), env.engine.CheckOutlookAppPath(report.Section()));
     EXPECT_EQ("1 1 Failed to query MS Outlook information. (0x80070002)\n", Rows());
-    EXPECT_EQ(L"", env.engine.outlookFolder);
+    EXPECT_EQ(L"", env.engine.facts.outlookFolder);
     EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
 }

@@ -16,10 +16,11 @@ class CheckOutlookLanguageKeysTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        env.engine.msiApplicationLcid =
+        env.engine.facts.outlook.msiApplicationLcid =
             MultiStringData({L"CorvaneMailTest\\Lcid\\Outlook", L"LastUILanguage"});
-        env.engine.msiOfficeLcid = MultiStringData({L"CorvaneMailTest\\Lcid\\Common", L"UILanguage"});
-        env.engine.hasLcidKeys = TRUE;
+        env.engine.facts.outlook.msiOfficeLcid =
+            MultiStringData({L"CorvaneMailTest\\Lcid\\Common", L"UILanguage"});
+        env.engine.facts.outlook.hasLcidKeys = TRUE;
     }
 
     void MakeKeys(bool application, bool office)
@@ -34,7 +35,7 @@ protected:
             SetDword(scratch.Create(L"Common").Get(), L"UILanguage", 1031);
     }
 
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     MailProbeEnvironment env;
     CRegistryScratch scratch{HKEY_CURRENT_USER, L"Software\\CorvaneMailTest\\Lcid"};
@@ -45,12 +46,12 @@ protected:
 TEST_F(CheckOutlookLanguageKeysTest, DoesNothingWithoutBothLanguageValues)
 {
     MakeKeys(true, true);
-    env.engine.hasLcidKeys = FALSE;
+    env.engine.facts.outlook.hasLcidKeys = FALSE;
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
     EXPECT_EQ(S_FALSE, env.engine.CheckOutlookLanguageKeys(report.Section()));
     EXPECT_EQ("", Rows());
-    EXPECT_EQ(L"", env.window.StatusText());
-    EXPECT_EQ(0, env.window.ProgressPosition());
+    EXPECT_EQ(L"", env.sink.StatusText());
+    EXPECT_EQ(0, env.sink.ProgressPosition());
     EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
 }
 
@@ -64,8 +65,8 @@ TEST_F(CheckOutlookLanguageKeysTest, VerboseCopiesBothKeysNamedByTheFirstStrings
               "9 1 HKCU\\Software\\CorvaneMailTest\\Lcid\\Common\n"
               "16 2 UILanguage: 0x00000407 (1031)\n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
-    EXPECT_EQ(1, env.window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
+    EXPECT_EQ(1, env.sink.ProgressPosition());
     EXPECT_EQ(
         ReportFile(
             kSection,
@@ -93,7 +94,7 @@ TEST_F(CheckOutlookLanguageKeysTest, MissingFirstKeyIsLoggedAndTheRunGoesOn)
     CTestReport report(env.engine, L"MailClients", L"Mail Clients Configuration");
     EXPECT_EQ(S_FALSE, env.engine.CheckOutlookLanguageKeys(report.Section()));
     EXPECT_EQ("1 1 Failed to query mail client information. (0x80070002)\n", Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
     EXPECT_EQ(ReportFile(kSection, ""), report.SavedText());
 }
 

@@ -14,7 +14,7 @@ const char kSection[] = "<ReportSection id=\"OutlookInfo\" Title=\"Microsoft Out
 class CheckOutlookModuleTest : public ::testing::Test
 {
 protected:
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     MailProbeEnvironment env;
 };
@@ -23,10 +23,10 @@ protected:
 
 TEST_F(CheckOutlookModuleTest, PrefersOutllibOverOutlookExe)
 {
-    env.engine.outlookFolder = FixturePath(L"outlook");
+    env.engine.facts.outlookFolder = FixturePath(L"outlook");
     CTestReport report(env.engine, L"OutlookInfo", L"Microsoft Outlook");
     EXPECT_EQ(S_OK, env.engine.CheckOutlookModule(report.Section()));
-    EXPECT_EQ(FixturePath(L"outlook\\"), env.engine.outlookFolder);
+    EXPECT_EQ(FixturePath(L"outlook\\"), env.engine.facts.outlookFolder);
     const std::string path = ToUtf8(FixturePath(L"outlook\\OUTLLIB.DLL"));
     EXPECT_EQ("5 1 Version Info: " + path +
                   "\n"
@@ -34,8 +34,8 @@ TEST_F(CheckOutlookModuleTest, PrefersOutllibOverOutlookExe)
                   "4 2 File Version: 11.0.8217.0\n"
                   "4 2 Vendor: Microsoft Corporation\n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
-    EXPECT_EQ(1, env.window.ProgressPosition());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
+    EXPECT_EQ(1, env.sink.ProgressPosition());
     EXPECT_EQ(ReportFile(kSection,
                          "<DataStruct Type=\"VersionInfo\" ModulePath=\"" + path +
                              "\">\n"
@@ -49,22 +49,22 @@ TEST_F(CheckOutlookModuleTest, PrefersOutllibOverOutlookExe)
 
 TEST_F(CheckOutlookModuleTest, TakesOutlookExeWhenThereIsNoOutllib)
 {
-    env.engine.outlookFolder = FixturePath(L"outlookexe\\");
+    env.engine.facts.outlookFolder = FixturePath(L"outlookexe\\");
     env.engine.verbose = FALSE;
     EXPECT_EQ(S_OK, env.engine.CheckOutlookModule(nullptr));
-    EXPECT_EQ(FixturePath(L"outlookexe\\"), env.engine.outlookFolder);
+    EXPECT_EQ(FixturePath(L"outlookexe\\"), env.engine.facts.outlookFolder);
     EXPECT_EQ("5 1 Version Info: " + ToUtf8(FixturePath(L"outlookexe\\OUTLOOK.EXE")) + "\n", Rows());
 }
 
 TEST_F(CheckOutlookModuleTest, FolderWithNeitherModuleFailsTheStep)
 {
-    env.engine.outlookFolder = FixturePath(L"mapi");
+    env.engine.facts.outlookFolder = FixturePath(L"mapi");
     CTestReport report(env.engine, L"OutlookInfo", L"Microsoft Outlook");
     EXPECT_EQ(static_cast<HRESULT>(0x80070002), env.engine.CheckOutlookModule(report.Section()));
     EXPECT_EQ("1 1 Failed to query file version. (0x80070002)\n"
               "1 1 Failed to query MS Outlook information. (0x80070002)\n",
               Rows());
-    EXPECT_EQ(L"Test process is running...", env.window.StatusText());
+    EXPECT_EQ(L"Test process is running...", env.sink.StatusText());
     EXPECT_EQ(ReportFile(kSection, "<DataStruct Type=\"VersionInfo\" ModulePath=\"" +
                                        ToUtf8(FixturePath(L"mapi\\OUTLOOK.EXE")) +
                                        "\">##ERROR:0x80070002##</DataStruct>\n"),
@@ -75,6 +75,6 @@ TEST_F(CheckOutlookModuleTest, DoesNothingWithoutOutlookFolder)
 {
     EXPECT_EQ(S_FALSE, env.engine.CheckOutlookModule(nullptr));
     EXPECT_EQ("", Rows());
-    EXPECT_EQ(L"", env.window.StatusText());
-    EXPECT_EQ(0, env.window.ProgressPosition());
+    EXPECT_EQ(L"", env.sink.StatusText());
+    EXPECT_EQ(0, env.sink.ProgressPosition());
 }

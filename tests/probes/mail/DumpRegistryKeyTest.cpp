@@ -17,7 +17,7 @@ protected:
         return env.engine.DumpRegistryKey(key.Get(), parent, rowPosition, indent, logDepth, subkeyDepth);
     }
 
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     // Two clients with a value each; the first has a key of its own below it.
     void MakeClients()

@@ -117,18 +117,9 @@ std::string ReportFile(const std::string& sectionStartTag, const std::string& fr
            "</Report>\n";
 }
 
-namespace {
-CTestWindow& SharedWindow()
+MailProbeEnvironment::MailProbeEnvironment()
 {
-    // Left for the end of the process: destroying it during static destruction gains nothing.
-    static CTestWindow* window = new CTestWindow;
-    return *window;
-}
-} // namespace
-
-MailProbeEnvironment::MailProbeEnvironment() : window(SharedWindow())
-{
-    engine.AttachDialog(window.Window());
+    engine.AttachSink(&sink);
     engine.RemoveEvent(-1);
     engine.UpdateProgress(ProgressReset, 10, L"");
 }

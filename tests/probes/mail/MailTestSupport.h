@@ -4,9 +4,9 @@
 
 #include "engine/ReportData.h"
 #include "framework/UniqueHandle.h"
+#include "tests/support/RecordingSink.h"
 #include "tests/support/RegistryScratch.h"
 #include "tests/support/TestFiles.h"
-#include "tests/support/TestWindow.h"
 
 #include <string>
 #include <vector>
@@ -91,14 +91,12 @@ private:
 // True when the thread's ANSI code page carries the text both ways unchanged.
 bool AnsiCodePageCarries(const std::wstring& text);
 
-// The engine with its display attached to a real window owned by the test's thread. The window is one
-// for the whole program (Wine takes a while over every new top-level window without a window manager);
-// each environment starts it with an empty list, the progress bar at 0 and no status text.
+// The engine with its display recorded: an empty list, the progress at 0 of 10 and no status text.
 struct MailProbeEnvironment
 {
     MailProbeEnvironment();
 
-    CTestWindow& window;
+    CRecordingSink sink;
     CReportData engine;
 };
 

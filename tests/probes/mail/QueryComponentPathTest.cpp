@@ -16,15 +16,15 @@ class QueryComponentPathTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        env.engine.msiComponentId = L"{C}";
-        env.engine.msiApplicationLcid = MultiStringData({L"App", L"Lang"});
-        env.engine.msiOfficeLcid = MultiStringData({L"Office"});
+        env.engine.facts.outlook.msiComponentId = L"{C}";
+        env.engine.facts.outlook.msiApplicationLcid = MultiStringData({L"App", L"Lang"});
+        env.engine.facts.outlook.msiOfficeLcid = MultiStringData({L"Office"});
         // Rows go above a placeholder, as in a step.
         env.engine.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), L"Section");
         env.engine.InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), L"Placeholder");
     }
 
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     MailProbeEnvironment env;
     int position = 1;
@@ -49,8 +49,9 @@ TEST_F(QueryComponentPathTest, PassesEveryQualifierStringThenANullQualifier)
 
 TEST_F(QueryComponentPathTest, QualifierWithoutClosingEmptyStringStillEndsForTheLibrary)
 {
-    env.engine.msiApplicationLcid = std::wstring(L"App\0Lang", 8); // the registry's data may lack its end
-    env.engine.msiOfficeLcid = L"Office";
+    env.engine.facts.outlook.msiApplicationLcid =
+        std::wstring(L"App\0Lang", 8); // the registry's data may lack its end
+    env.engine.facts.outlook.msiOfficeLcid = L"Office";
     env.engine.verbose = TRUE;
     const std::wstring module = FixturePath(L"mapi\\MAPISTUB.DLL");
     EXPECT_EQ(S_OK, env.engine.QueryComponentPath(module.c_str(), nullptr, position, 1));
@@ -143,13 +144,13 @@ TEST_F(QueryComponentPathTest, TextOutsideAsciiTravelsInTheAnsiCodePageBothWays)
     const std::wstring qualifier = L"B\u00FCro";
     if (!AnsiCodePageCarries(component + qualifier))
         GTEST_SKIP() << "the thread's ANSI code page " << ::GetACP() << " lacks the characters";
-    env.engine.msiComponentId = component;
-    env.engine.msiApplicationLcid = MultiStringData({qualifier, L"Gr\u00F6\u00DFe"});
+    env.engine.facts.outlook.msiComponentId = component;
+    env.engine.facts.outlook.msiApplicationLcid = MultiStringData({qualifier, L"Gr\u00F6\u00DFe"});
     const std::wstring module = FixturePath(L"mapi\\MAPISTUB.DLL");
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(S_OK, env.engine.QueryComponentPath(module.c_str(), report.Section(), position, 1));
     EXPECT_EQ(L"MS Outlook: C:\\Mock\\MAPISTUB.DLL\\{\u00DCbersicht}\\B\u00FCro|Gr\u00F6\u00DFe|\\520,0",
-              env.window.Rows().at(2).text);
+              env.sink.Rows().at(2).text);
     EXPECT_NE(std::string::npos,
               report.SavedText().find(
                   "<DataMember Type=\"Path\" Name=\"MSIApplicationLCID\">C:\\Mock\\MAPISTUB.DLL\\{"

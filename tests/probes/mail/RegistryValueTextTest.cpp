@@ -1,5 +1,6 @@
 // Registry values as text by their type, and the icons of the types.
 #include "probes/mail/RegistryValueText.h"
+#include "engine/probes/RegistryHive.h"
 
 #include <gtest/gtest.h>
 

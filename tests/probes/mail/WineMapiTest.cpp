@@ -18,16 +18,16 @@ protected:
     {
         wchar_t folder[MAX_PATH] = {};
         ::GetSystemDirectoryW(folder, MAX_PATH);
-        env.engine.systemFolder = folder;
-        env.engine.msiComponentId = L"{FF1D0740-D227-11D1-A4B0-006008AF820E}";
-        env.engine.msiApplicationLcid =
+        env.engine.facts.systemFolder = folder;
+        env.engine.facts.outlook.msiComponentId = L"{FF1D0740-D227-11D1-A4B0-006008AF820E}";
+        env.engine.facts.outlook.msiApplicationLcid =
             MultiStringData({L"Microsoft\\Office\\11.0\\Outlook", L"LastUILanguage"});
-        env.engine.msiOfficeLcid =
+        env.engine.facts.outlook.msiOfficeLcid =
             MultiStringData({L"Microsoft\\Office\\11.0\\Common\\LanguageResources", L"UILanguage"});
-        env.engine.hasLcidKeys = TRUE;
+        env.engine.facts.outlook.hasLcidKeys = TRUE;
     }
 
-    std::string Rows() const { return RowsText(env.window.Rows()); }
+    std::string Rows() const { return RowsText(env.sink.Rows()); }
 
     MailProbeEnvironment env;
 };
@@ -39,7 +39,7 @@ TEST_F(WineMapiTest, StubWithoutVersionResourceFailsTheStep)
     // Wine's MAPISTUB.DLL carries no version resource, so a run under Wine ends at this step.
     CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
     EXPECT_EQ(static_cast<HRESULT>(0x80070714), env.engine.CheckMapiModules(report.Section()));
-    EXPECT_EQ("C:\\windows\\system32\\", ToUtf8(env.engine.systemFolder));
+    EXPECT_EQ("C:\\windows\\system32\\", ToUtf8(env.engine.facts.systemFolder));
     EXPECT_EQ("1 1 Failed to query file version. (0x80070714)\n"
               "1 1 Failed to query MAPI config information. (0x80070714)\n",
               Rows());

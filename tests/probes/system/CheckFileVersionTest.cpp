@@ -16,7 +16,7 @@ class CheckFileVersionTest : public testing::Test
 protected:
     void SetUp() override
     {
-        engine.AttachDialog(window.Window());
+        engine.AttachSink(&sink);
         engine.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), L"MAPI Configuration");
         rowPosition =
             engine.InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), L"Checking MAPI configuration...");
@@ -29,7 +29,7 @@ protected:
         std::vector<EventRow> rows = {{L"MAPI Configuration", 6, 0}};
         rows.insert(rows.end(), stepRows.begin(), stepRows.end());
         rows.push_back({L"Checking MAPI configuration...", 3, 1});
-        EXPECT_EQ(test::DescribeRows(rows), test::DescribeRows(window.Rows()));
+        EXPECT_EQ(test::DescribeRows(rows), test::DescribeRows(sink.Rows()));
         EXPECT_EQ(1 + static_cast<int>(stepRows.size()), rowPosition);
     }
 
@@ -46,7 +46,7 @@ protected:
                   report.SaveAndClose());
     }
 
-    test::CTestWindow window;
+    test::CRecordingSink sink;
     CReportData engine;
     int rowPosition = -1;
     const std::wstring english = SystemFixturePath(L"versioned_en.dll");

@@ -15,10 +15,10 @@ class CheckSystemFoldersTest : public testing::TestWithParam<test::ProbeOptions>
 protected:
     void SetUp() override
     {
-        engine.AttachDialog(window.Window());
+        engine.AttachSink(&sink);
         engine.UpdateProgress(ProgressReset, 10, nullptr);
         engine.InsertEvent(-1, EventStyle(EventIcon::Monitor, 1), L"OS: earlier probe");
-        engine.windowsFolder = L"stale";
+        engine.facts.windowsFolder = L"stale";
     }
 
     void ExpectRowsAndMembers(bool verbose) const
@@ -31,16 +31,16 @@ protected:
                                      {L"Program Files: C:\\Program Files", 8, 2},
                                      {L"Common Files: C:\\Program Files\\Common Files", 8, 2}});
         }
-        EXPECT_EQ(test::DescribeRows(rows), test::DescribeRows(window.Rows()));
-        EXPECT_EQ(L"Test process is running...", window.StatusText());
-        EXPECT_EQ(1, window.ProgressPosition());
-        EXPECT_EQ(L"C:\\windows", engine.windowsFolder);
-        EXPECT_EQ(L"C:\\windows\\system32", engine.systemFolder);
-        EXPECT_EQ(L"C:\\Program Files", engine.programFilesFolder);
-        EXPECT_EQ(L"C:\\Program Files\\Common Files", engine.commonFilesFolder);
+        EXPECT_EQ(test::DescribeRows(rows), test::DescribeRows(sink.Rows()));
+        EXPECT_EQ(L"Test process is running...", sink.StatusText());
+        EXPECT_EQ(1, sink.ProgressPosition());
+        EXPECT_EQ(L"C:\\windows", engine.facts.windowsFolder);
+        EXPECT_EQ(L"C:\\windows\\system32", engine.facts.systemFolder);
+        EXPECT_EQ(L"C:\\Program Files", engine.facts.programFilesFolder);
+        EXPECT_EQ(L"C:\\Program Files\\Common Files", engine.facts.commonFilesFolder);
     }
 
-    test::CTestWindow window;
+    test::CRecordingSink sink;
     CReportData engine;
 };
 

@@ -18,7 +18,7 @@ class CheckSystemVersionTest : public testing::TestWithParam<test::ProbeOptions>
 protected:
     void SetUp() override
     {
-        engine.AttachDialog(window.Window());
+        engine.AttachSink(&sink);
         engine.UpdateProgress(ProgressReset, 10, nullptr);
         engine.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), L"System Information");
         OsInfo info{};
@@ -34,12 +34,12 @@ protected:
     {
         std::vector<EventRow> rows = test::ExpectedOsRows(expected, verbose);
         rows.insert(rows.begin(), {L"System Information", 6, 0});
-        EXPECT_EQ(test::DescribeRows(rows), test::DescribeRows(window.Rows()));
-        EXPECT_EQ(L"Test process is running...", window.StatusText());
-        EXPECT_EQ(1, window.ProgressPosition());
+        EXPECT_EQ(test::DescribeRows(rows), test::DescribeRows(sink.Rows()));
+        EXPECT_EQ(L"Test process is running...", sink.StatusText());
+        EXPECT_EQ(1, sink.ProgressPosition());
     }
 
-    test::CTestWindow window;
+    test::CRecordingSink sink;
     CReportData engine;
     test::ExpectedOs expected;
 };
@@ -57,8 +57,8 @@ TEST_P(CheckSystemVersionTest, RowsAndStructure)
     }
     EXPECT_EQ(S_OK, engine.CheckSystemVersion(report ? report->Section() : nullptr));
     ExpectRows(GetParam().verbose);
-    EXPECT_EQ(expected.name, engine.osInfo.name);
-    EXPECT_EQ(sizeof(OsInfo), engine.osInfo.size);
+    EXPECT_EQ(expected.name, engine.facts.osInfo.name);
+    EXPECT_EQ(sizeof(OsInfo), engine.facts.osInfo.size);
     if (report)
     {
         EXPECT_EQ(test::ReportWithSection(test::ExpectedOsInfo(expected)), report->SaveAndClose());

@@ -3,8 +3,8 @@
 // registry value set for one test, and the rows and structure the operating system probe should give.
 
 #include "engine/ReportData.h"
+#include "tests/support/RecordingSink.h"
 #include "tests/support/TestFiles.h"
-#include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "app/OutputFolder.h"
+#include "engine/OutputFolder.h"
 
 #include "framework/HResult.h"
+#include "framework/PathText.h"
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 
@@ -46,19 +47,6 @@ bool NamesUnsetVariable(const std::wstring& text)
         open = text.find(L'%', close + 1);
     }
     return false;
-}
-
-std::wstring FullPath(const std::wstring& path)
-{
-    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0)
-        return std::wstring();
-    std::wstring full(length, L'\0');
-    const DWORD written = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
-    if (written == 0 || written >= length)
-        return std::wstring();
-    full.resize(written);
-    return full;
 }
 
 // The length of the root of a full path, where no folder is made: "C:\", "\\server\share\", and the
@@ -318,6 +306,40 @@ HRESULT MakeOutputFolder(const std::wstring& given, std::wstring& folder)
     }
     made.Keep();
     return S_OK;
+}
+
+std::wstring OutputFolderFromModulePath(const wchar_t* modulePath)
+{
+    const std::wstring path(modulePath ? modulePath : L"");
+    const size_t lastBackslash = path.rfind(L'\\');
+    if (lastBackslash == std::wstring::npos || lastBackslash == 0)
+        return L"C:\\";
+    return path.substr(0, lastBackslash);
+}
+
+std::wstring ProgramFolder()
+{
+    std::wstring path;
+    QueryProgramPath(path); // without a path, the fallback folder
+    return OutputFolderFromModulePath(path.c_str());
+}
+
+std::wstring ReportFilePath(const std::wstring& outputFolder, const wchar_t* fileName)
+{
+    const auto trimSpaces = [](const std::wstring& text) {
+        const size_t first = text.find_first_not_of(L' ');
+        return first == std::wstring::npos ? std::wstring()
+                                           : text.substr(first, text.find_last_not_of(L' ') - first + 1);
+    };
+    // Spaces around the text and one pair of double quotes (Explorer's "Copy as path") are no part of
+    // the folder; a folder left empty would otherwise name the root of the current drive.
+    std::wstring folder = trimSpaces(outputFolder);
+    if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"')
+        folder = trimSpaces(folder.substr(1, folder.size() - 2));
+    if (folder.empty())
+        folder = ProgramFolder();
+    EnsureTrailingBackslash(folder);
+    return folder + fileName;
 }
 
 } // namespace corvane

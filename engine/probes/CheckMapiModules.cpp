@@ -3,24 +3,25 @@
 
 #include "framework/PathText.h"
 
-#include "probes/mail/ProbeStep.h"
+#include "engine/probes/ProbeStep.h"
 #include "res/resource.h"
 
 namespace corvane {
 
 HRESULT CReportData::CheckMapiModules(IXMLDOMNode* parent)
 {
-    if (systemFolder.empty())
+    if (facts.systemFolder.empty())
         return S_FALSE;
-    EnsureTrailingBackslash(systemFolder);
+    EnsureTrailingBackslash(facts.systemFolder);
 
     CProbeStep step(*this, IDS_CHECK_MAPI);
     // The stub is what every client loads; without it the library behind it is not worth a look.
-    HRESULT hr = CheckFileVersion((systemFolder + L"MAPISTUB.DLL").c_str(), parent, step.rowPosition, 1);
+    HRESULT hr =
+        CheckFileVersion((facts.systemFolder + L"MAPISTUB.DLL").c_str(), parent, step.rowPosition, 1);
     if (SUCCEEDED(hr))
-        hr = CheckFileVersion((systemFolder + L"MAPI32.DLL").c_str(), parent, step.rowPosition, 1);
-    if (!dllPathEx.empty())
-        CheckFileVersion(dllPathEx.c_str(), parent, step.rowPosition, 1);
+        hr = CheckFileVersion((facts.systemFolder + L"MAPI32.DLL").c_str(), parent, step.rowPosition, 1);
+    if (!facts.outlook.dllPathEx.empty())
+        CheckFileVersion(facts.outlook.dllPathEx.c_str(), parent, step.rowPosition, 1);
     return step.End(hr, IDS_MAPI_FAILED);
 }
 

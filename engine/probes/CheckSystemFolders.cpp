@@ -1,7 +1,7 @@
 // The system folders probe: the Windows, System, Program Files and Common Files folders, kept in the
 // engine for the MAPI probes, shown as event rows and listed in the report.
 #include "engine/ReportData.h"
-#include "engine/StringTable.h"
+#include "framework/StringTable.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
@@ -14,18 +14,17 @@ namespace {
 struct SystemFolder
 {
     int csidl;
-    std::wstring CReportData::*member;
+    std::wstring RunFacts::*member;
     const wchar_t* itemName;
     UINT verboseText;
 };
 
 // The order of the lookups, the report items and the verbose rows.
 const SystemFolder kSystemFolders[] = {
-    {CSIDL_WINDOWS, &CReportData::windowsFolder, xml::WindowsFolderItem, IDS_WINDOWS_FOLDER},
-    {CSIDL_SYSTEM, &CReportData::systemFolder, xml::SystemFolderItem, IDS_SYSTEM_FOLDER},
-    {CSIDL_PROGRAM_FILES, &CReportData::programFilesFolder, xml::ProgramFilesFolderItem, IDS_PROGRAM_FILES},
-    {CSIDL_PROGRAM_FILES_COMMON, &CReportData::commonFilesFolder, xml::CommonFilesFolderItem,
-     IDS_COMMON_FILES},
+    {CSIDL_WINDOWS, &RunFacts::windowsFolder, xml::WindowsFolderItem, IDS_WINDOWS_FOLDER},
+    {CSIDL_SYSTEM, &RunFacts::systemFolder, xml::SystemFolderItem, IDS_SYSTEM_FOLDER},
+    {CSIDL_PROGRAM_FILES, &RunFacts::programFilesFolder, xml::ProgramFilesFolderItem, IDS_PROGRAM_FILES},
+    {CSIDL_PROGRAM_FILES_COMMON, &RunFacts::commonFilesFolder, xml::CommonFilesFolderItem, IDS_COMMON_FILES},
 };
 
 } // namespace
@@ -42,8 +41,8 @@ HRESULT CReportData::CheckSystemFolders(IXMLDOMNode* parent)
     {
         // A folder the shell cannot name is recorded as an empty path; the others are still asked for.
         path[0] = L'\0';
-        const HRESULT found = ::SHGetFolderPathW(dialog, folder.csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-        this->*folder.member = SUCCEEDED(found) ? std::wstring(path) : std::wstring();
+        const HRESULT found = ::SHGetFolderPathW(nullptr, folder.csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+        facts.*folder.member = SUCCEEDED(found) ? std::wstring(path) : std::wstring();
     }
     UpdateEvent(row, EventStyle(EventIcon::Monitor, 1), LoadResourceString(IDS_SYSTEM_FOLDERS).c_str());
 
@@ -61,7 +60,7 @@ HRESULT CReportData::CheckSystemFolders(IXMLDOMNode* parent)
             {
                 const AttributePair itemAttributes[] = {
                     {xml::TypeAttribute, xml::ValuePath}, {xml::NameAttribute, folder.itemName}, {}};
-                ElementSpec itemSpec(xml::DataItem, (this->*folder.member).c_str(), itemAttributes);
+                ElementSpec itemSpec(xml::DataItem, (facts.*folder.member).c_str(), itemAttributes);
                 report->AppendElement(&itemSpec, list.Get()); // an item that cannot be written is left out
             }
         }
@@ -71,7 +70,7 @@ HRESULT CReportData::CheckSystemFolders(IXMLDOMNode* parent)
     {
         for (const SystemFolder& folder : kSystemFolders)
             InsertEventF(-1, EventStyle(EventIcon::WindowGrid, 2), folder.verboseText,
-                         (this->*folder.member).c_str());
+                         (facts.*folder.member).c_str());
     }
     UpdateProgress(ProgressKeep, 0, DefaultStatusText);
     return hr;

@@ -1,8 +1,8 @@
 // The operating system probe: version, edition, service pack, suites and languages, as event rows and
 // as the "os_info" structure of the report.
 #include "engine/ReportData.h"
-#include "engine/StringTable.h"
 #include "framework/HResult.h"
+#include "framework/StringTable.h"
 #include "probes/system/LanguageInfo.h"
 #include "probes/system/OsVersionRules.h"
 #include "probes/system/QueryOsInfo.h"
@@ -63,30 +63,30 @@ HRESULT CReportData::CheckSystemVersion(IXMLDOMNode* parent)
     UpdateProgress(ProgressStep, 0, status.c_str());
     const int row = InsertEvent(-1, EventStyle(EventIcon::GemMoving, 1), status.c_str());
 
-    osInfo = OsInfo{};
-    osInfo.size = sizeof(OsInfo);
-    HRESULT hr = QueryOsInfo(&osInfo);
+    facts.osInfo = OsInfo{};
+    facts.osInfo.size = sizeof(OsInfo);
+    HRESULT hr = QueryOsInfo(&facts.osInfo);
     if (FAILED(hr))
     {
         UpdateEventF(row, EventStyle(EventIcon::Warning, 1), IDS_SYSTEM_VERSION_FAILED, hr);
     }
     else
     {
-        UpdateEventF(row, EventStyle(EventIcon::Monitor, 1), IDS_OS, osInfo.name);
+        UpdateEventF(row, EventStyle(EventIcon::Monitor, 1), IDS_OS, facts.osInfo.name);
 
-        const std::wstring version = FormatVersionText(osInfo);
-        const LanguageName systemLanguage(osInfo.system_lang_id);
-        const LanguageName userLanguage(osInfo.user_lang_id);
+        const std::wstring version = FormatVersionText(facts.osInfo);
+        const LanguageName systemLanguage(facts.osInfo.system_lang_id);
+        const LanguageName userLanguage(facts.osInfo.user_lang_id);
         if (report)
-            hr = AppendOsInfo(*report, parent, osInfo, version, systemLanguage, userLanguage);
+            hr = AppendOsInfo(*report, parent, facts.osInfo, version, systemLanguage, userLanguage);
 
         if (verbose)
         {
             const DWORD detail = EventStyle(EventIcon::Gem, 2);
-            InsertEventF(-1, detail, IDS_PLATFORM, osInfo.platform);
+            InsertEventF(-1, detail, IDS_PLATFORM, facts.osInfo.platform);
             InsertEventF(-1, detail, IDS_VERSION, version.c_str());
-            InsertEventF(-1, detail, IDS_TYPE, osInfo.product_type);
-            InsertEventF(-1, detail, IDS_SUITE, osInfo.suites);
+            InsertEventF(-1, detail, IDS_TYPE, facts.osInfo.product_type);
+            InsertEventF(-1, detail, IDS_SUITE, facts.osInfo.suites);
             if (systemLanguage.found)
                 InsertEventF(-1, detail, IDS_SYSTEM_LANGUAGE, systemLanguage.text);
             if (userLanguage.found)

@@ -3,7 +3,7 @@
 
 #include "framework/PathText.h"
 
-#include "probes/mail/ProbeStep.h"
+#include "engine/probes/ProbeStep.h"
 #include "res/resource.h"
 
 namespace corvane {
@@ -17,21 +17,22 @@ constexpr wchar_t kLibrary[] = L"MAPI32.DLL";
 
 HRESULT CReportData::CheckMapiComponentPaths(IXMLDOMNode* parent)
 {
-    if (!hasLcidKeys)
+    if (!facts.outlook.hasLcidKeys)
         return S_FALSE;
 
     CProbeStep step(*this, IDS_CHECK_MAPI);
     // The libraries are loaded from the System folder, the files whose versions the step before showed:
     // a search by bare name would take a copy from the folder Corvane was started from first, and run it.
     // Without a System folder there is no path, and the load fails as for a missing file.
-    EnsureTrailingBackslash(systemFolder);
-    const std::wstring stub = systemFolder + kStub;
-    const std::wstring library = systemFolder + kLibrary;
+    EnsureTrailingBackslash(facts.systemFolder);
+    const std::wstring stub = facts.systemFolder + kStub;
+    const std::wstring library = facts.systemFolder + kLibrary;
     HRESULT hr = QueryComponentPath(kStub, parent, step.rowPosition, kFirstRowLevel, stub.c_str());
     QueryComponentPath(kLibrary, parent, step.rowPosition, kFirstRowLevel, library.c_str());
-    if (!dllPathEx.empty())
+    if (!facts.outlook.dllPathEx.empty())
     {
-        const HRESULT extra = QueryComponentPath(dllPathEx.c_str(), parent, step.rowPosition, kFirstRowLevel);
+        const HRESULT extra =
+            QueryComponentPath(facts.outlook.dllPathEx.c_str(), parent, step.rowPosition, kFirstRowLevel);
         if (SUCCEEDED(hr))
             hr = extra;
     }

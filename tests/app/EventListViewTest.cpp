@@ -1,13 +1,17 @@
-// The display operations on real controls: rows with icon and indent, status, progress, running state.
+// The dialog's side of the sink on real controls: rows with icon and indent, status, progress, painting.
 #include "engine/ReportData.h"
-#include "engine/StringTable.h"
+#include "engine/TestThreadProc.h"
 #include "framework/HResult.h"
+#include "framework/StringTable.h"
 #include "res/resource.h"
+#include "tests/app/TestWindow.h"
+#include "tests/support/Deadline.h"
 #include "tests/support/TestThread.h"
-#include "tests/support/TestWindow.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 using namespace corvane;
 using test::EventRow;
@@ -17,7 +21,7 @@ namespace {
 class EventDisplayTest : public testing::Test
 {
 protected:
-    void SetUp() override { engine.AttachDialog(window.Window()); }
+    void SetUp() override { engine.AttachSink(&window.Sink()); }
 
     void AddRows(int count)
     {
@@ -25,7 +29,6 @@ protected:
             engine.InsertEvent(-1, EventStyle(EventIcon::Info, 0), (L"row " + std::to_wstring(i)).c_str());
     }
 
-    bool Enabled(int id) const { return ::IsWindowEnabled(window.Control(id)) != FALSE; }
     bool Visible(int id) const { return (::GetWindowLongW(window.Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 
     test::CTestWindow window;
@@ -135,28 +138,15 @@ TEST_F(EventDisplayTest, LargeRangeUsesTheThirtyTwoBitForm)
     EXPECT_EQ(39000, window.ProgressPosition());
 }
 
-TEST_F(EventDisplayTest, SetRunningSwitchesExactlyTheControlsOfTheRunningState)
+TEST_F(EventDisplayTest, SetRunningTellsTheDialogOnceEachWayAfterThePaintingIsHeldOrLetThrough)
 {
     const auto thread = reinterpret_cast<CWorkerThread*>(0x1000);
     engine.SetRunning(thread);
     EXPECT_EQ(thread, engine.runningThread);
-    EXPECT_TRUE(Visible(IDC_STATUS_TEXT));
-    EXPECT_TRUE(Visible(IDC_PROGRESS));
-    EXPECT_FALSE(Enabled(IDC_EXECUTE));
-    EXPECT_TRUE(Enabled(IDC_STOP));
-    for (int id : {IDC_VERBOSE, IDC_SAVE_REPORT, IDC_OUTPUT_LABEL, IDC_OUTPUT_FOLDER, IDC_BROWSE})
-        EXPECT_FALSE(Enabled(id)) << "control " << id;
-    EXPECT_TRUE(Visible(IDC_EVENT_LIST));
-    EXPECT_TRUE(Enabled(IDC_EVENT_LIST));
-
     engine.SetRunning(nullptr);
     EXPECT_EQ(nullptr, engine.runningThread);
-    EXPECT_FALSE(Visible(IDC_STATUS_TEXT));
-    EXPECT_FALSE(Visible(IDC_PROGRESS));
-    EXPECT_TRUE(Enabled(IDC_EXECUTE));
-    EXPECT_FALSE(Enabled(IDC_STOP));
-    for (int id : {IDC_VERBOSE, IDC_SAVE_REPORT, IDC_OUTPUT_LABEL, IDC_OUTPUT_FOLDER, IDC_BROWSE})
-        EXPECT_TRUE(Enabled(id)) << "control " << id;
+    EXPECT_EQ((std::vector<bool>{true, false}), window.RunningChanges());
+    EXPECT_TRUE(Visible(IDC_EVENT_LIST));
 }
 
 TEST_F(EventDisplayTest, CallsFromAWorkerThreadArriveInOrderWhileTheWindowPumps)
@@ -224,6 +214,43 @@ TEST_F(EventDisplayTest, ARunningListKeepsEveryChangeAndEndsWithTheLatestRowInVi
     engine.UpdateEvent(5, EventStyle(EventIcon::Info, 0), L"after the run");
     EXPECT_EQ(5, window.SelectedRow());
     EXPECT_TRUE(window.IsRowVisible(5));
+}
+
+TEST_F(EventDisplayTest, TheDialogThreadTakingTheLockDuringTheEndPhaseNeverWaitsForTheWorker)
+{
+    engine.saveReport = FALSE;
+    // The end phase sends to the window under the lock; the dialog thread asks for the lock the
+    // whole time, as Stop and Execute do, and must keep answering.
+    engine.stopEvent.SetEvent();
+    engine.SetRunning(reinterpret_cast<CWorkerThread*>(0x1000));
+    std::atomic<bool> done{false};
+    test::CTestThread worker([&] {
+        TestThreadProc(&engine);
+        done = true;
+    });
+    int taken = 0;
+    const test::CDeadline deadline(60000);
+    while (!done && !deadline.Passed())
+    {
+        {
+            CScopedLock stop(engine, CScopedLock::Wait::HandlingSentMessages);
+            ++taken;
+        }
+        // Between clicks the dialog thread is back in its message loop.
+        test::CTestWindow::PumpMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+    const bool ended = done;
+    while (!done)
+    {
+        test::CTestWindow::PumpMessages();
+        ::Sleep(1);
+    }
+    worker.Join();
+    ASSERT_TRUE(ended) << "the worker did not end while the lock was asked for";
+    EXPECT_GT(taken, 0);
+    EXPECT_EQ((std::vector<bool>{true, false}), window.RunningChanges());
+    EXPECT_EQ(0u, window.Rows().back().text.find(L"Test aborted by user at "));
 }
 
 TEST(EventText, UnknownIdGivesAnEmptyTextAndCodesShowAsEightHexDigits)

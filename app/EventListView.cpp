@@ -16,7 +16,7 @@
 //
 // Times are GetTickCount's 32-bit milliseconds (Windows XP has no 64-bit count), and only ever compared
 // as differences of two counts, which stay right when the count wraps after 49.7 days of uptime.
-#include "engine/EventList.h"
+#include "app/EventListView.h"
 
 #include <commctrl.h>
 
@@ -28,13 +28,12 @@ namespace corvane {
 
 namespace {
 
-// The changes go to a message-only window of the list's thread, the mailbox: wParam is unused, lParam
-// the request. Not to the list or its parent, which would have to be subclassed to take them: under Wine
+// The changes go to a message-only window of the dialog's thread, the mailbox: wParam is unused, lParam
+// the request. Not to the list or the dialog, which would have to be subclassed to take them: under Wine
 // every message through a subclassed window costs two more round trips to the wineserver (the subclass
 // chain is a window property), as much as a third of a row.
 constexpr UINT kRowMessage = WM_APP + 0x0E1;
 const wchar_t kMailboxClass[] = L"CorvaneEventRows";
-constexpr UINT_PTR kSubclassId = 0x0E1;
 
 // The shortest time between two paints of a held list, and how many times its own painting time that
 // gap is at least, so that painting never takes more than a small share of a run.
@@ -42,16 +41,6 @@ constexpr DWORD kPaintIntervalMs = 250;
 constexpr DWORD kPaintCostFactor = 20;
 
 constexpr int kNoRow = -1;
-
-int IconOf(DWORD style)
-{
-    return static_cast<int>(LOWORD(style));
-}
-
-int IndentOf(DWORD style)
-{
-    return static_cast<int>(HIWORD(style) & 0x7FFF);
-}
 
 // Whether the row's text matches what the list is looking for as someone types: the whole text, or its
 // beginning, in either case.
@@ -70,15 +59,16 @@ bool Matches(const std::wstring& text, const LVFINDINFOW& find)
 
 } // namespace
 
-CEventList::~CEventList()
+CEventListView::~CEventListView()
 {
     Detach();
 }
 
-void CEventList::Attach(HWND list, HWND parent)
+void CEventListView::Attach(const EventListControls& controls)
 {
     Detach();
-    if (!list || !parent || !(::GetWindowLongPtrW(list, GWL_STYLE) & LVS_OWNERDATA))
+    if (!controls.list || !controls.dialog ||
+        !(::GetWindowLongPtrW(controls.list, GWL_STYLE) & LVS_OWNERDATA))
         return;
     const HINSTANCE module = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW mailboxClass{};
@@ -93,52 +83,48 @@ void CEventList::Attach(HWND list, HWND parent)
     if (!mailbox_)
         return;
     ::SetWindowLongPtrW(mailbox_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (!::SetWindowSubclass(parent, ParentProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-    {
-        Detach();
-        return;
-    }
-    list_ = list;
-    parent_ = parent;
+    controls_ = controls;
     // Rows kept for an earlier list are no rows of this one.
-    std::vector<Row>().swap(rows_);
-    ::SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
+    rows_.Remove(-1);
+    ::SendMessageW(controls_.list, LVM_SETITEMCOUNT, 0, 0);
 }
 
-void CEventList::Detach()
+void CEventListView::Detach()
 {
-    if (parent_)
-        ::RemoveWindowSubclass(parent_, ParentProc, kSubclassId);
     if (mailbox_)
         ::DestroyWindow(mailbox_);
     mailbox_ = nullptr;
-    list_ = nullptr;
-    parent_ = nullptr;
+    controls_ = {};
     holding_ = false;
     held_ = false;
 }
 
-int CEventList::Insert(int position, DWORD style, const wchar_t* text)
+int CEventListView::InsertRow(int position, DWORD style, const wchar_t* text)
 {
     return static_cast<int>(Send(Operation::Insert, position, style, text));
 }
 
-int CEventList::Update(int position, DWORD style, const wchar_t* text)
+int CEventListView::UpdateRow(int position, DWORD style, const wchar_t* text)
 {
     return static_cast<int>(Send(Operation::Update, position, style, text));
 }
 
-int CEventList::Remove(int position)
+int CEventListView::RemoveRow(int position)
 {
     return static_cast<int>(Send(Operation::Remove, position));
 }
 
-void CEventList::HoldPainting(bool hold)
+void CEventListView::Progress(int operation, int value, const wchar_t* text)
 {
-    Send(hold ? Operation::Hold : Operation::Release);
+    Send(Operation::Progress, operation, static_cast<DWORD>(value), text);
 }
 
-LRESULT CEventList::Send(Operation operation, int position, DWORD style, const wchar_t* text)
+void CEventListView::RunningChanged(bool running)
+{
+    Send(Operation::Running, running ? 1 : 0);
+}
+
+LRESULT CEventListView::Send(Operation operation, int position, DWORD style, const wchar_t* text)
 {
     HWND mailbox = mailbox_; // there only while a list is attached
     if (!mailbox)
@@ -146,103 +132,120 @@ LRESULT CEventList::Send(Operation operation, int position, DWORD style, const w
         // No list to keep rows for: nothing is kept, and so none can be removed.
         return operation == Operation::Insert || operation == Operation::Update ? kNoRow : 0;
     }
-    const Request request{operation, position, style, text ? text : L""};
+    const Request request{operation, position, style, text};
     return ::SendMessageW(mailbox, kRowMessage, 0, reinterpret_cast<LPARAM>(&request));
 }
 
-LRESULT CEventList::Handle(const Request& request)
+LRESULT CEventListView::Handle(const Request& request)
 {
+    const wchar_t* text = request.text ? request.text : L"";
     switch (request.operation)
     {
     case Operation::Insert:
-        return InsertRow(request.position, request.style, request.text);
+        return InsertRowNow(request.position, request.style, text);
     case Operation::Update:
-        return UpdateRow(request.position, request.style, request.text);
+        return UpdateRowNow(request.position, request.style, text);
     case Operation::Remove:
-        return RemoveRow(request.position);
-    case Operation::Hold:
-        StartHolding();
+        return RemoveRowNow(request.position);
+    case Operation::Progress:
+        ProgressNow(request.position, static_cast<int>(request.style), request.text);
         return 0;
-    case Operation::Release:
-        StopHolding();
+    case Operation::Running:
+        if (request.position)
+            StartHolding();
+        else
+            StopHolding();
+        ::SendMessageW(controls_.dialog, kRunningChangedMessage, static_cast<WPARAM>(request.position), 0);
         return 0;
     }
     return 0;
 }
 
-int CEventList::InsertRow(int position, DWORD style, const wchar_t* text)
+int CEventListView::InsertRowNow(int position, DWORD style, const wchar_t* text)
 {
-    const int count = static_cast<int>(rows_.size());
-    if (position < 0 || position > count)
-        position = count;
-    try
-    {
-        rows_.insert(rows_.begin() + position, Row{style, text});
-    }
-    catch (const std::bad_alloc&)
-    {
-        return kNoRow; // the row is refused; the rows before it stay
-    }
+    const int count = rows_.Count();
+    const CEventRows::Result result = rows_.Insert(position, style, text);
+    if (result.change != CEventRows::Change::Inserted)
+        return result.index;
     BeforeChange();
     // A row appended leaves the rows above it as they were; one inserted moves every row below it.
-    const DWORD flags = position == count ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : LVSICF_NOSCROLL;
-    ::SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count + 1), flags);
-    ShowAsLatest(position);
+    const DWORD flags = result.index == count ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : LVSICF_NOSCROLL;
+    ::SendMessageW(controls_.list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count + 1), flags);
+    ShowAsLatest(result.index);
     AfterChange();
-    return position;
+    return result.index;
 }
 
-int CEventList::UpdateRow(int position, DWORD style, const wchar_t* text)
+int CEventListView::UpdateRowNow(int position, DWORD style, const wchar_t* text)
 {
-    const int count = static_cast<int>(rows_.size());
+    const int count = rows_.Count();
     if (count == 0 || position >= count)
-        return InsertRow(position, style, text);
-    if (position < 0)
-        position = count - 1;
-    try
-    {
-        rows_[static_cast<size_t>(position)] = Row{style, text};
-    }
-    catch (const std::bad_alloc&)
-    {
-        return position; // the row keeps its text
-    }
+        return InsertRowNow(position, style, text);
+    const CEventRows::Result result = rows_.Update(position, style, text);
+    if (result.change != CEventRows::Change::Updated)
+        return result.index;
     BeforeChange();
-    ::SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(position), position);
-    ShowAsLatest(position);
+    ::SendMessageW(controls_.list, LVM_REDRAWITEMS, static_cast<WPARAM>(result.index), result.index);
+    ShowAsLatest(result.index);
     AfterChange();
-    return position;
+    return result.index;
 }
 
-int CEventList::RemoveRow(int position)
+int CEventListView::RemoveRowNow(int position)
 {
-    const int count = static_cast<int>(rows_.size());
-    if (position >= count)
-        return count;
+    if (position >= rows_.Count())
+        return rows_.Count();
     BeforeChange();
-    if (position < 0)
+    const CEventRows::Result result = rows_.Remove(position);
+    if (result.change == CEventRows::Change::Cleared)
     {
-        std::vector<Row>().swap(rows_); // a run's rows may be many: their memory goes with them
-        ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+        ::SendMessageW(controls_.list, LVM_DELETEALLITEMS, 0, 0);
         latestRow_ = kNoRow;
     }
     else
     {
-        rows_.erase(rows_.begin() + position);
         // The list moves its selection and focus up with the rows below the one removed.
-        ::SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(position), 0);
+        ::SendMessageW(controls_.list, LVM_DELETEITEM, static_cast<WPARAM>(position), 0);
         if (position == latestRow_)
             latestRow_ = kNoRow;
         else if (position < latestRow_)
             --latestRow_;
     }
     AfterChange();
-    return static_cast<int>(rows_.size());
+    return rows_.Count();
+}
+
+void CEventListView::ProgressNow(int operation, int value, const wchar_t* text)
+{
+    HWND bar = controls_.progressBar;
+    if (bar)
+    {
+        switch (operation)
+        {
+        case ProgressReset:
+            ::SendMessageW(bar, PBM_SETPOS, 0, 0);
+            if (value < 32767)
+                ::SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, value));
+            else
+                ::SendMessageW(bar, PBM_SETRANGE32, 0, value);
+            break;
+        case ProgressSetPos:
+            ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+            break;
+        case ProgressStep:
+            ::SendMessageW(bar, PBM_DELTAPOS, 1, 0);
+            break;
+        default:
+            break;
+        }
+    }
+    if (text && controls_.statusText)
+        ::SendMessageW(controls_.statusText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
 // Selected, focused and scrolled into view; unless the painting is held, when that waits for the next
 // paint (moving the selection of a scrolled list costs as much as painting it).
-void CEventList::ShowAsLatest(int row)
+void CEventListView::ShowAsLatest(int row)
 {
     latestRow_ = row;
     if (held_)
@@ -250,11 +253,12 @@ void CEventList::ShowAsLatest(int row)
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-    ::SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    ::SendMessageW(controls_.list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&state));
+    ::SendMessageW(controls_.list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-void CEventList::StartHolding()
+void CEventListView::StartHolding()
 {
     if (holding_)
         return;
@@ -266,7 +270,7 @@ void CEventList::StartHolding()
 }
 
 // The end of a run: the list paints as it always did, with the latest row in view.
-void CEventList::StopHolding()
+void CEventListView::StopHolding()
 {
     if (!holding_)
         return;
@@ -275,33 +279,33 @@ void CEventList::StopHolding()
         LetThrough(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void CEventList::BeforeChange()
+void CEventListView::BeforeChange()
 {
     if (holding_ && !held_)
     {
-        ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageW(controls_.list, WM_SETREDRAW, FALSE, 0);
         held_ = true;
     }
 }
 
-void CEventList::AfterChange()
+void CEventListView::AfterChange()
 {
     if (held_ && ::GetTickCount() - lastPaint_ >= paintGap_)
         PaintNow();
 }
 
 // Lets the held list's painting through, with the latest row selected and in view.
-void CEventList::LetThrough(UINT redrawFlags)
+void CEventListView::LetThrough(UINT redrawFlags)
 {
-    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    ::SendMessageW(controls_.list, WM_SETREDRAW, TRUE, 0);
     held_ = false;
     if (latestRow_ >= 0)
         ShowAsLatest(latestRow_);
-    ::RedrawWindow(list_, nullptr, nullptr, redrawFlags);
+    ::RedrawWindow(controls_.list, nullptr, nullptr, redrawFlags);
 }
 
 // Paints the held list now; it is held again at the next change.
-void CEventList::PaintNow()
+void CEventListView::PaintNow()
 {
     const DWORD start = ::GetTickCount();
     LetThrough(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
@@ -311,11 +315,12 @@ void CEventList::PaintNow()
     lastPaint_ = end;
 }
 
-void CEventList::FillDisplayInfo(LVITEMW& item) const
+void CEventListView::FillDisplayInfo(LVITEMW& item) const
 {
-    if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows_.size())
+    const std::vector<EventRowData>& rows = rows_.Rows();
+    if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows.size())
         return;
-    const Row& row = rows_[static_cast<size_t>(item.iItem)];
+    const EventRowData& row = rows[static_cast<size_t>(item.iItem)];
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
     {
         // As much as the asker's buffer holds, always terminated.
@@ -325,65 +330,38 @@ void CEventList::FillDisplayInfo(LVITEMW& item) const
         item.pszText[length] = L'\0';
     }
     if (item.mask & LVIF_IMAGE)
-        item.iImage = IconOf(row.style);
+        item.iImage = EventRowIcon(row.style);
     if (item.mask & LVIF_INDENT)
-        item.iIndent = IndentOf(row.style);
+        item.iIndent = EventRowIndent(row.style);
 }
 
 // Typing in the list selects the next row whose text begins with what was typed, as in any list.
-int CEventList::FindRow(int start, const LVFINDINFOW& find) const
+int CEventListView::FindRow(int start, const LVFINDINFOW& find) const
 {
     if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)))
         return kNoRow;
-    const int count = static_cast<int>(rows_.size());
+    const std::vector<EventRowData>& rows = rows_.Rows();
+    const int count = static_cast<int>(rows.size());
     start = start < 0 || start >= count ? 0 : start;
     // From the start to the end, then round to the top when the list asks for that.
     const int looked = (find.flags & LVFI_WRAP) ? count : count - start;
     for (int step = 0; step < looked; ++step)
     {
         const int row = (start + step) % count;
-        if (Matches(rows_[static_cast<size_t>(row)].text, find))
+        if (Matches(rows[static_cast<size_t>(row)].text, find))
             return row;
     }
     return kNoRow;
 }
 
-LRESULT CALLBACK CEventList::MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK CEventListView::MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kRowMessage)
     {
-        auto* events = reinterpret_cast<CEventList*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        auto* events = reinterpret_cast<CEventListView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
         return events ? events->Handle(*reinterpret_cast<const Request*>(lParam)) : 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CEventList::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR /*id*/, DWORD_PTR self)
-{
-    auto* events = reinterpret_cast<CEventList*>(self);
-    if (message == WM_NOTIFY)
-    {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == events->list_)
-        {
-            if (header->code == LVN_GETDISPINFOW)
-            {
-                events->FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
-                return 0;
-            }
-            if (header->code == LVN_ODFINDITEMW)
-            {
-                const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(lParam);
-                return events->FindRow(find->iStart, find->lvfi);
-            }
-        }
-    }
-    else if (message == WM_NCDESTROY)
-    {
-        events->Detach();
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 } // namespace corvane

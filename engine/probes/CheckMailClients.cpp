@@ -1,10 +1,10 @@
 // The registered mail clients and the Outlook client's settings, which the later MAPI steps use.
 #include "engine/ReportData.h"
 
-#include "engine/StringTable.h"
+#include "engine/probes/ProbeStep.h"
+#include "engine/probes/RegistryHive.h"
+#include "framework/StringTable.h"
 #include "framework/UniqueHandle.h"
-#include "probes/mail/ProbeStep.h"
-#include "probes/mail/RegistryHive.h"
 #include "res/resource.h"
 
 namespace corvane {
@@ -28,10 +28,11 @@ void ReadSetting(HKEY key, const wchar_t* name, std::wstring& member, bool expan
 HRESULT CReportData::CheckMailClients(IXMLDOMNode* parent)
 {
     CProbeStep step(*this, IDS_CHECK_MAIL_CLIENTS);
-    const HRESULT hr = CopyRegistryHive(*this, {HKEY_LOCAL_MACHINE, L"HKLM", L"SOFTWARE\\Clients\\Mail"},
-                                        parent, step.rowPosition, verbose ? 2 : 1, 1);
+    const HRESULT hr =
+        CopyRegistryHive(*this, {HKEY_LOCAL_MACHINE, L"HKLM", L"SOFTWARE\\Clients\\Mail"}, parent,
+                         step.rowPosition, verbose ? kRowsForKeyAndSubkeys : kRowsForKey, kOneSubkeyLevel);
     // Without the Outlook client key there are no settings, whatever an earlier look found.
-    ClearOutlookSettings();
+    facts.outlook = OutlookClientSettings{};
     if (FAILED(hr))
         return step.End(hr, IDS_MAIL_CLIENTS_FAILED);
 
@@ -46,15 +47,15 @@ HRESULT CReportData::CheckMailClients(IXMLDOMNode* parent)
     else
     {
         // The component id and the DLL paths are texts: only their first string counts.
-        ReadSetting(client.Get(), L"MSIComponentID", msiComponentId);
-        msiComponentId = FirstString(msiComponentId);
-        ReadSetting(client.Get(), L"MSIApplicationLCID", msiApplicationLcid);
-        ReadSetting(client.Get(), L"MSIOfficeLCID", msiOfficeLcid);
+        ReadSetting(client.Get(), L"MSIComponentID", facts.outlook.msiComponentId);
+        facts.outlook.msiComponentId = FirstString(facts.outlook.msiComponentId);
+        ReadSetting(client.Get(), L"MSIApplicationLCID", facts.outlook.msiApplicationLcid);
+        ReadSetting(client.Get(), L"MSIOfficeLCID", facts.outlook.msiOfficeLcid);
         // An expandable path would need expanding before use, which Outlook's own readers never do.
-        ReadSetting(client.Get(), L"DLLPath", dllPath, false);
-        dllPath = FirstString(dllPath);
-        ReadSetting(client.Get(), L"DLLPathEx", dllPathEx, false);
-        dllPathEx = FirstString(dllPathEx);
+        ReadSetting(client.Get(), L"DLLPath", facts.outlook.dllPath, false);
+        facts.outlook.dllPath = FirstString(facts.outlook.dllPath);
+        ReadSetting(client.Get(), L"DLLPathEx", facts.outlook.dllPathEx, false);
+        facts.outlook.dllPathEx = FirstString(facts.outlook.dllPathEx);
 
         InsertRowAt(*this, step.rowPosition, EventStyle(EventIcon::Monitor, kSettingsIndent),
                     LoadResourceString(IDS_OUTLOOK_SETTINGS));
@@ -62,21 +63,23 @@ HRESULT CReportData::CheckMailClients(IXMLDOMNode* parent)
         {
             const DWORD detail = EventStyle(EventIcon::Gem, kDetailIndent);
             InsertRowAt(*this, step.rowPosition, detail,
-                        FormatResourceString(IDS_MSI_COMPONENT_ID, msiComponentId.c_str()));
+                        FormatResourceString(IDS_MSI_COMPONENT_ID, facts.outlook.msiComponentId.c_str()));
+            InsertRowAt(
+                *this, step.rowPosition, detail,
+                FormatResourceString(IDS_MSI_APPLICATION_LCID, facts.outlook.msiApplicationLcid.c_str()));
             InsertRowAt(*this, step.rowPosition, detail,
-                        FormatResourceString(IDS_MSI_APPLICATION_LCID, msiApplicationLcid.c_str()));
-            InsertRowAt(*this, step.rowPosition, detail,
-                        FormatResourceString(IDS_MSI_OFFICE_LCID, msiOfficeLcid.c_str()));
-            if (!dllPath.empty())
+                        FormatResourceString(IDS_MSI_OFFICE_LCID, facts.outlook.msiOfficeLcid.c_str()));
+            if (!facts.outlook.dllPath.empty())
                 InsertRowAt(*this, step.rowPosition, detail,
-                            FormatResourceString(IDS_DLL_PATH, dllPath.c_str()));
-            if (!dllPathEx.empty())
+                            FormatResourceString(IDS_DLL_PATH, facts.outlook.dllPath.c_str()));
+            if (!facts.outlook.dllPathEx.empty())
                 InsertRowAt(*this, step.rowPosition, detail,
-                            FormatResourceString(IDS_DLL_PATH_EX, dllPathEx.c_str()));
+                            FormatResourceString(IDS_DLL_PATH_EX, facts.outlook.dllPathEx.c_str()));
         }
     }
 
-    hasLcidKeys = !FirstString(msiApplicationLcid).empty() && !FirstString(msiOfficeLcid).empty();
+    facts.outlook.hasLcidKeys = !FirstString(facts.outlook.msiApplicationLcid).empty() &&
+                                !FirstString(facts.outlook.msiOfficeLcid).empty();
     return step.End(hr, IDS_MAIL_CLIENTS_FAILED);
 }
 

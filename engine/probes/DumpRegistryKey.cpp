@@ -2,10 +2,11 @@
 // with its whole subtree as deep as asked, then the values, all in the registry's enumeration order.
 #include "engine/ReportData.h"
 
-#include "engine/StringTable.h"
+#include "engine/probes/ProbeStep.h"
+#include "engine/probes/RegistryHive.h"
 #include "framework/HResult.h"
+#include "framework/StringTable.h"
 #include "framework/UniqueHandle.h"
-#include "probes/mail/ProbeStep.h"
 #include "probes/mail/RegistryValueText.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"

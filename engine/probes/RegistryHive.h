@@ -33,6 +33,10 @@ struct RegistryValue
 };
 RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name);
 
+// Event icon of a value type: the type's own for REG_NONE to REG_QWORD and REG_MUI_SZ, REG_NONE's for
+// any other.
+EventIcon RegistryValueIcon(DWORD type);
+
 // The first string of a string or multi-string's whole data.
 std::wstring FirstString(const std::wstring& data);
 

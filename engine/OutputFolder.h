@@ -1,12 +1,27 @@
 #pragma once
-// The output folder of a run started from the command line: its variables expanded by Corvane itself
-// and the folder made, missing parents included, before the run begins.
+// The output folder's rules, for both doors. The window takes the folder as the user typed or picked it
+// and makes nothing: a folder that is not there fails the save. /run takes the folder after /out, expands
+// its variables itself, insists on a full path, and makes the folder, missing parents included, before
+// the run begins, since nobody is there to make it.
 
 #include <windows.h>
 
 #include <string>
 
 namespace corvane {
+
+// The folder of the given executable path: cut before the last backslash; "C:\" when there is no
+// backslash, or the only one is the first character.
+std::wstring OutputFolderFromModulePath(const wchar_t* modulePath);
+
+// The folder of the running program, by the rule above: the output folder of both doors until one is
+// given.
+std::wstring ProgramFolder();
+
+// The report file's path in the output folder as the window's user typed it: spaces around it and one
+// pair of surrounding double quotes are taken off, and a folder left empty is the program's own. A folder
+// that /run has made full comes through unchanged.
+std::wstring ReportFilePath(const std::wstring& outputFolder, const wchar_t* fileName);
 
 // The failure of a last folder that is a link (junction, symbolic link) or was there before and is
 // someone else's: the report is not saved there.

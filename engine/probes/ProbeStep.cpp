@@ -1,6 +1,6 @@
-#include "probes/mail/ProbeStep.h"
+#include "engine/probes/ProbeStep.h"
 
-#include "engine/StringTable.h"
+#include "framework/StringTable.h"
 
 namespace corvane {
 

@@ -1,8 +1,8 @@
-#include "probes/mail/RegistryHive.h"
+#include "engine/probes/RegistryHive.h"
 
+#include "engine/probes/ProbeStep.h"
 #include "framework/HResult.h"
 #include "framework/UniqueHandle.h"
-#include "probes/mail/ProbeStep.h"
 #include "report/ReportVocabulary.h"
 
 #include <cwchar>
@@ -11,7 +11,7 @@ namespace corvane {
 
 namespace {
 constexpr int kKeyIndent = 1;
-constexpr int kDumpDepth = 2;
+constexpr int kValueIndent = 2; // the key's values and subkeys, below its row
 constexpr DWORD kWorkBufferBytes = 520;
 } // namespace
 
@@ -33,7 +33,7 @@ HRESULT CopyRegistryHive(CReportData& engine, const HiveKey& hive, IXMLDOMNode* 
         engine.report->AppendElement(&spec, parent, node.Put());
     }
     const HRESULT hr =
-        engine.DumpRegistryKey(key.Get(), node.Get(), &rowPosition, kDumpDepth, logDepth, subkeyDepth);
+        engine.DumpRegistryKey(key.Get(), node.Get(), &rowPosition, kValueIndent, logDepth, subkeyDepth);
     if (inspect)
         inspect(key.Get());
     return hr;
@@ -70,6 +70,15 @@ RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name)
 std::wstring FirstString(const std::wstring& data)
 {
     return std::wstring(data.c_str(), ::wcsnlen(data.c_str(), data.size()));
+}
+
+EventIcon RegistryValueIcon(DWORD type)
+{
+    if (type <= REG_QWORD)
+        return static_cast<EventIcon>(static_cast<int>(EventIcon::None) + static_cast<int>(type));
+    if (type == xml::RegMuiSz)
+        return EventIcon::MuiSz;
+    return EventIcon::None;
 }
 
 } // namespace corvane

@@ -1,4 +1,4 @@
-#include "engine/StringTable.h"
+#include "framework/StringTable.h"
 
 #include <stdio.h>
 

@@ -1,6 +1,8 @@
 // The file version step: a module's product version, file version and company name, as event rows
 // stacked above the caller's placeholder row and as a "VersionInfo" structure of the report.
 #include "engine/ReportData.h"
+#include "engine/probes/ProbeStep.h"
+#include "framework/StringTable.h"
 #include "probes/system/VersionInfo.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
@@ -31,7 +33,8 @@ HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, 
     const HRESULT loaded = versionInfo.Load(path);
     if (FAILED(loaded))
     {
-        InsertEventF(rowPosition++, EventStyle(EventIcon::Warning, level), IDS_FILE_VERSION_FAILED, loaded);
+        InsertRowAt(*this, rowPosition, EventStyle(EventIcon::Warning, level),
+                    FormatResourceString(IDS_FILE_VERSION_FAILED, static_cast<unsigned>(loaded)));
         if (report)
         {
             const std::wstring marker = xml::ErrorMarker(loaded);
@@ -41,7 +44,8 @@ HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, 
         return loaded;
     }
 
-    InsertEventF(rowPosition++, EventStyle(EventIcon::GemPage, level), IDS_VERSION_INFO, path);
+    InsertRowAt(*this, rowPosition, EventStyle(EventIcon::GemPage, level),
+                FormatResourceString(IDS_VERSION_INFO, path));
 
     // Without the structure the members have nowhere to go; the rows are still written.
     CComPtr<IXMLDOMNode> structure;
@@ -62,8 +66,8 @@ HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, 
     for (const VersionMember& member : members)
     {
         if (verbose)
-            InsertEventF(rowPosition++, EventStyle(EventIcon::Gem, level + 1), member.verboseText,
-                         member.text.c_str());
+            InsertRowAt(*this, rowPosition, EventStyle(EventIcon::Gem, level + 1),
+                        FormatResourceString(member.verboseText, member.text.c_str()));
         if (structure)
         {
             const AttributePair attributes[] = {

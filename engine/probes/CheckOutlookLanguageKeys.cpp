@@ -1,23 +1,23 @@
 // The per-user keys that Outlook's two language values name, copied values only.
 #include "engine/ReportData.h"
 
-#include "probes/mail/ProbeStep.h"
-#include "probes/mail/RegistryHive.h"
+#include "engine/probes/ProbeStep.h"
+#include "engine/probes/RegistryHive.h"
 #include "res/resource.h"
 
 namespace corvane {
 
 HRESULT CReportData::CheckOutlookLanguageKeys(IXMLDOMNode* parent)
 {
-    if (!hasLcidKeys)
+    if (!facts.outlook.hasLcidKeys)
         return S_FALSE;
 
     CProbeStep step(*this, IDS_CHECK_MAIL_CLIENTS);
     HRESULT hr = S_OK;
-    for (const std::wstring* lcid : {&msiApplicationLcid, &msiOfficeLcid})
+    for (const std::wstring* lcid : {&facts.outlook.msiApplicationLcid, &facts.outlook.msiOfficeLcid})
     {
         hr = CopyRegistryHive(*this, {HKEY_CURRENT_USER, L"HKCU", L"Software\\" + FirstString(*lcid)}, parent,
-                              step.rowPosition, verbose ? 1 : 0, 0);
+                              step.rowPosition, verbose ? kRowsForKey : kNoRows, kNoSubkeys);
         if (FAILED(hr))
             break;
     }

@@ -1,4 +1,4 @@
-#include "tests/support/TestWindow.h"
+#include "tests/app/TestWindow.h"
 
 #include "res/resource.h"
 
@@ -45,11 +45,15 @@ CTestWindow::CTestWindow()
     column.cx = 560;
     column.pszText = const_cast<wchar_t*>(L"Events");
     ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    ::SetWindowSubclass(window_, Answer, 1, reinterpret_cast<DWORD_PTR>(this));
+    view_.Attach({window_, list, Control(IDC_PROGRESS), Control(IDC_STATUS_TEXT)});
     PumpMessages();
 }
 
 CTestWindow::~CTestWindow()
 {
+    view_.Detach();
+    ::RemoveWindowSubclass(window_, Answer, 1);
     ::DestroyWindow(window_);
     PumpMessages();
 }
@@ -108,6 +112,32 @@ int CTestWindow::ProgressPosition() const
 int CTestWindow::ProgressHigh() const
 {
     return static_cast<int>(::SendMessageW(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0));
+}
+
+LRESULT CALLBACK CTestWindow::Answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                     DWORD_PTR self)
+{
+    auto* test = reinterpret_cast<CTestWindow*>(self);
+    if (message == kRunningChangedMessage)
+    {
+        test->runningChanges_.push_back(wParam != 0);
+        return 0;
+    }
+    if (message == WM_NOTIFY)
+    {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_EVENT_LIST && header->code == LVN_GETDISPINFOW)
+        {
+            test->view_.FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+            return 0;
+        }
+        if (header->idFrom == IDC_EVENT_LIST && header->code == LVN_ODFINDITEMW)
+        {
+            const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(lParam);
+            return test->view_.FindRow(find->iStart, find->lvfi);
+        }
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 void CTestWindow::PumpMessages()

@@ -1,0 +1,82 @@
+// Shows what a MAPI library's FGetComponentPath answers for Outlook's component under each language
+// choice, as rows and as a "ProcedureCall" structure of the report.
+#include "engine/ReportData.h"
+
+#include "engine/probes/ProbeStep.h"
+#include "framework/StringTable.h"
+#include "probes/mail/ComponentPathQuery.h"
+#include "report/ReportVocabulary.h"
+#include "res/resource.h"
+
+namespace corvane {
+
+namespace {
+
+struct ChoiceText
+{
+    const wchar_t* memberName;
+    UINT rowId;
+};
+
+const ChoiceText kChoices[ComponentPathChoices] = {
+    {xml::ApplicationLcidMember, IDS_MS_OUTLOOK_PATH},
+    {xml::OfficeLcidMember, IDS_MS_OFFICE_PATH},
+    {xml::UnspecifiedLcidMember, IDS_GENERIC_PATH},
+};
+
+} // namespace
+
+HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* parent, int& rowPosition,
+                                        int level, const wchar_t* loadPath)
+{
+    if (!module)
+        return E_INVALIDARG;
+    InsertRowAt(*this, rowPosition, EventStyle(EventIcon::Monitor, level),
+                FormatResourceString(IDS_LANGUAGE_DEPENDENT_PATH, module));
+
+    const ComponentPathAnswer answer =
+        QueryComponentPaths(loadPath ? loadPath : module, facts.outlook.msiComponentId,
+                            facts.outlook.msiApplicationLcid, facts.outlook.msiOfficeLcid);
+
+    const AttributePair structAttributes[] = {{xml::TypeAttribute, xml::ProcedureCallStruct},
+                                              {xml::ProcedureAttribute, xml::ComponentPathProcedure},
+                                              {xml::ModulePathAttribute, module}};
+    if (FAILED(answer.load))
+    {
+        if (report && parent)
+        {
+            const std::wstring marker = xml::ErrorMarkerLine(answer.load);
+            ElementSpec spec(xml::DataStruct, marker.c_str(), structAttributes, 3);
+            report->AppendElement(&spec, parent);
+        }
+        return answer.load;
+    }
+
+    CComPtr<IXMLDOMNode> callNode;
+    if (report && parent)
+    {
+        ElementSpec spec(xml::DataStruct, nullptr, structAttributes, 3);
+        report->AppendElement(&spec, parent, callNode.Put());
+    }
+    for (int choice = 0; choice < ComponentPathChoices; ++choice)
+    {
+        const HRESULT result = answer.results[choice];
+        const std::wstring& pathText = answer.paths[choice];
+        if (callNode)
+        {
+            const std::wstring text = SUCCEEDED(result) ? pathText : xml::ErrorMarkerLine(result);
+            const AttributePair attributes[] = {{xml::TypeAttribute, xml::ValuePath},
+                                                {xml::NameAttribute, kChoices[choice].memberName}};
+            ElementSpec spec(xml::DataMember, text.c_str(), attributes, 2);
+            report->AppendElement(&spec, callNode.Get());
+        }
+        if (verbose)
+        {
+            InsertRowAt(*this, rowPosition, EventStyle(EventIcon::WindowGrid, level + 1),
+                        FormatResourceString(kChoices[choice].rowId, pathText.c_str()));
+        }
+    }
+    return S_OK;
+}
+
+} // namespace corvane
