@@ -1,25 +1,20 @@
-// Copies a registry key into the report and, in verbose runs, into the event list: subkeys first, each
-// with its whole subtree as deep as asked, then the values, all in the registry's enumeration order.
+// Copies a registry key into the report and, in verbose runs, into the event list, as the registry walk
+// meets its subkeys and values.
 #include "engine/ReportData.h"
 
 #include "engine/probes/ProbeStep.h"
 #include "engine/probes/RegistryHive.h"
 #include "framework/HResult.h"
 #include "framework/StringTable.h"
-#include "framework/UniqueHandle.h"
-#include "probes/mail/RegistryValueText.h"
+#include "probes/mail/RegistryWalk.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
+
+#include <vector>
 
 namespace corvane {
 
 namespace {
-
-constexpr DWORD kNameUnits = 260;  // terminator included
-constexpr DWORD kDataBytes = 2080; // bytes, not characters
-// How often the walk looks at the stop signal: every look is a wait on a kernel event, as costly as a
-// registry call, so it is taken at the first entry of each enumeration and at every 32nd after it.
-constexpr DWORD kStopLookInterval = 32;
 
 // An unlimited depth stays so; a positive one shrinks by one level.
 int NextLevel(int limit)
@@ -27,107 +22,90 @@ int NextLevel(int limit)
     return limit > 0 ? limit - 1 : limit;
 }
 
+class CDumpWalker final : public IRegistryWalker
+{
+public:
+    CDumpWalker(CReportData& engine, IXMLDOMNode* parent, int& position, int indent, int logDepth)
+        : engine_(engine), position_(position)
+    {
+        CComPtr<IXMLDOMNode> root;
+        if (engine.report && parent)
+        {
+            parent->AddRef();
+            root.Attach(parent);
+        }
+        levels_.push_back({root, indent, logDepth});
+    }
+
+    bool StopRequested() override { return engine_.StopRequested(); }
+
+    void EnterSubkey(const wchar_t* name, LONG openError) override
+    {
+        const Level& level = levels_.back();
+        const std::wstring marker =
+            openError == ERROR_SUCCESS ? std::wstring() : xml::ErrorMarker(HResultFromRegistry(openError));
+        CComPtr<IXMLDOMNode> node;
+        if (level.node)
+        {
+            const AttributePair attributes[] = {{xml::TypeAttribute, xml::ListRegNode},
+                                                {xml::NameAttribute, name}};
+            ElementSpec spec(xml::DataList, marker.empty() ? nullptr : marker.c_str(), attributes, 2);
+            engine_.report->AppendElement(&spec, level.node.Get(), node.Put());
+        }
+        if (engine_.verbose && (level.logDepth < 0 || level.logDepth > 1))
+        {
+            InsertRowAt(engine_, position_, EventStyle(EventIcon::FolderClosed, level.indent), name);
+            if (!marker.empty())
+                InsertRowAt(engine_, position_, EventStyle(EventIcon::Warning, level.indent + 1), marker);
+        }
+        if (marker.empty())
+        {
+            Level below{node, level.indent + 1, NextLevel(level.logDepth)};
+            levels_.push_back(std::move(below));
+        }
+    }
+
+    void LeaveSubkey() override { levels_.pop_back(); }
+
+    void Value(const std::wstring& name, DWORD type, const std::wstring& text) override
+    {
+        const Level& level = levels_.back();
+        const std::wstring valueName = name.empty() ? LoadResourceString(IDS_DEFAULT_VALUE_NAME) : name;
+        if (level.node)
+        {
+            const AttributePair attributes[] = {{xml::TypeAttribute, xml::RegistryTypeName(type)},
+                                                {xml::NameAttribute, valueName.c_str()}};
+            ElementSpec spec(xml::DataItem, text.c_str(), attributes, 2);
+            engine_.report->AppendElement(&spec, level.node.Get());
+        }
+        if (engine_.verbose && level.logDepth != 0)
+        {
+            InsertRowAt(engine_, position_, EventStyle(RegistryValueIcon(type), level.indent),
+                        FormatResourceString(IDS_REGISTRY_VALUE, valueName.c_str(), text.c_str()));
+        }
+    }
+
+private:
+    struct Level
+    {
+        CComPtr<IXMLDOMNode> node; // null when nothing of this level goes into the report
+        int indent;
+        int logDepth;
+    };
+
+    CReportData& engine_;
+    int& position_;
+    std::vector<Level> levels_;
+};
+
 } // namespace
 
 HRESULT CReportData::DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosition, int indent,
                                      int logDepth, int subkeyDepth)
 {
     int appendAtEnd = -1;
-    int& position = rowPosition ? *rowPosition : appendAtEnd;
-    const bool writesReport = report && parent;
-    wchar_t name[kNameUnits];
-
-    if (subkeyDepth == kUnlimitedDepth || subkeyDepth > 0)
-    {
-        for (DWORD index = 0;; ++index)
-        {
-            if (index % kStopLookInterval == 0 && StopRequested())
-                return S_FALSE;
-            DWORD nameLength = kNameUnits;
-            const LONG status =
-                ::RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
-            if (status == ERROR_MORE_DATA)
-                continue; // a name that does not fit the buffer is left out; the walk goes on
-            if (status != ERROR_SUCCESS)
-                break;
-
-            // A subkey that cannot be opened (a vendor installer's ACL) is shown with its error marker in
-            // place of its dump, as a value too large is; the walk goes on with the next one.
-            CRegKey subkey;
-            const LONG opened = ::RegOpenKeyExW(key, name, 0, KEY_READ, subkey.Put());
-            const std::wstring marker =
-                opened == ERROR_SUCCESS ? std::wstring() : xml::ErrorMarker(HResultFromRegistry(opened));
-            CComPtr<IXMLDOMNode> node;
-            if (writesReport)
-            {
-                const AttributePair attributes[] = {{xml::TypeAttribute, xml::ListRegNode},
-                                                    {xml::NameAttribute, name}};
-                ElementSpec spec(xml::DataList, marker.empty() ? nullptr : marker.c_str(), attributes, 2);
-                report->AppendElement(&spec, parent, node.Put());
-            }
-            if (verbose && (logDepth < 0 || logDepth > 1))
-            {
-                InsertRowAt(*this, position, EventStyle(EventIcon::FolderClosed, indent), name);
-                if (!marker.empty())
-                    InsertRowAt(*this, position, EventStyle(EventIcon::Warning, indent + 1), marker);
-            }
-            if (!marker.empty())
-                continue;
-            const HRESULT hr = DumpRegistryKey(subkey.Get(), node.Get(), &position, indent + 1,
-                                               NextLevel(logDepth), NextLevel(subkeyDepth));
-            if (hr != S_OK)
-                return hr; // a failure below, or a stop
-        }
-    }
-
-    alignas(8) BYTE data[kDataBytes];
-    for (DWORD index = 0;; ++index)
-    {
-        if (index % kStopLookInterval == 0 && StopRequested())
-            return S_FALSE;
-        DWORD nameLength = kNameUnits;
-        DWORD type = REG_NONE;
-        DWORD size = kDataBytes;
-        LONG status = ::RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &size);
-        std::wstring text;
-        if (status == ERROR_MORE_DATA)
-        {
-            // Either the data or the name does not fit. Asking for the name and type alone tells which:
-            // data too large is shown in its place as an error, a name too long is left out.
-            nameLength = kNameUnits;
-            type = REG_NONE;
-            status = ::RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, nullptr);
-            if (status == ERROR_MORE_DATA)
-                continue;
-            if (status != ERROR_SUCCESS)
-                break;
-            text = xml::ErrorMarker(HResultFromRegistry(ERROR_MORE_DATA));
-        }
-        else if (status == ERROR_SUCCESS)
-        {
-            text = RegistryValueText(type, data, size);
-        }
-        else
-        {
-            break;
-        }
-
-        const std::wstring valueName =
-            nameLength ? std::wstring(name, nameLength) : LoadResourceString(IDS_DEFAULT_VALUE_NAME);
-        if (writesReport)
-        {
-            const AttributePair attributes[] = {{xml::TypeAttribute, xml::RegistryTypeName(type)},
-                                                {xml::NameAttribute, valueName.c_str()}};
-            ElementSpec spec(xml::DataItem, text.c_str(), attributes, 2);
-            report->AppendElement(&spec, parent);
-        }
-        if (verbose && logDepth != 0)
-        {
-            InsertRowAt(*this, position, EventStyle(RegistryValueIcon(type), indent),
-                        FormatResourceString(IDS_REGISTRY_VALUE, valueName.c_str(), text.c_str()));
-        }
-    }
-    return S_OK;
+    CDumpWalker walker(*this, parent, rowPosition ? *rowPosition : appendAtEnd, indent, logDepth);
+    return WalkRegistryKey(key, subkeyDepth, walker);
 }
 
 } // namespace corvane
