@@ -38,11 +38,8 @@ CConsoleOutput::CConsoleOutput()
     consoleOutput_.Reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                        nullptr));
-    if (consoleOutput_.Get() == INVALID_HANDLE_VALUE)
-    {
-        consoleOutput_.Release();
+    if (!consoleOutput_)
         return;
-    }
     output_ = consoleOutput_.Get();
     isConsole_ = true;
 }

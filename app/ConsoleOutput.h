@@ -27,8 +27,8 @@ public:
 private:
     HANDLE output_ = nullptr; // not owned, unless it is consoleOutput_
     bool isConsole_ = false;
-    bool attached_ = false;       // attached here, and so detached again at the end
-    CKernelHandle consoleOutput_; // CONOUT$ of the console attached to
+    bool attached_ = false;     // attached here, and so detached again at the end
+    CFileHandle consoleOutput_; // CONOUT$ of the console attached to
 };
 
 } // namespace corvane

@@ -207,13 +207,12 @@ private:
 HRESULT CheckOwnFolder(const std::wstring& folder, const CTokenOwners& owners)
 {
     ::SetLastError(ERROR_SUCCESS);
-    const HANDLE opened =
+    const CFileHandle handle(
         ::CreateFileW(folder.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
+                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle)
         return FailureFromLastError();
-    CKernelHandle handle(opened);
     BY_HANDLE_FILE_INFORMATION information{};
     RETURN_LAST_ERROR_IF_FALSE(::GetFileInformationByHandle(handle.Get(), &information));
     if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)

@@ -9,7 +9,14 @@
 
 namespace corvane {
 
-template <typename T, auto Close, T Invalid = T{}> class CUniqueHandle
+// The value a kind of handle has when it holds nothing: null for most, INVALID_HANDLE_VALUE (-1) for
+// what CreateFile returns. A function, since -1 as a pointer is no constant expression.
+template <typename T> constexpr T NullHandle()
+{
+    return T{};
+}
+
+template <typename T, auto Close, T (*InvalidValue)() = NullHandle<T>> class CUniqueHandle
 {
 public:
     CUniqueHandle() = default;
@@ -26,7 +33,7 @@ public:
     ~CUniqueHandle() { Reset(); }
 
     T Get() const { return value_; }
-    bool IsValid() const { return value_ != Invalid; }
+    bool IsValid() const { return value_ != InvalidValue(); }
     explicit operator bool() const { return IsValid(); }
 
     // Frees the current value and returns the address for an out-argument.
@@ -37,17 +44,17 @@ public:
     }
 
     // Gives up ownership without freeing.
-    T Release() { return std::exchange(value_, Invalid); }
+    T Release() { return std::exchange(value_, InvalidValue()); }
 
-    void Reset(T value = Invalid)
+    void Reset(T value = InvalidValue())
     {
         const T old = std::exchange(value_, value);
-        if (old != Invalid)
+        if (old != InvalidValue())
             Close(old);
     }
 
 private:
-    T value_ = Invalid;
+    T value_ = InvalidValue();
 };
 
 namespace detail {
@@ -62,6 +69,10 @@ inline void ReleaseModule(HMODULE module)
 inline void CloseKernelHandle(HANDLE handle)
 {
     ::CloseHandle(handle);
+}
+inline HANDLE NoFile()
+{
+    return INVALID_HANDLE_VALUE;
 }
 inline void FreeBstr(BSTR text)
 {
@@ -80,6 +91,8 @@ inline void DestroyMenu(HMENU menu)
 using CRegKey = CUniqueHandle<HKEY, detail::CloseRegKey>;
 using CModule = CUniqueHandle<HMODULE, detail::ReleaseModule>;
 using CKernelHandle = CUniqueHandle<HANDLE, detail::CloseKernelHandle>;
+// What CreateFile returns: INVALID_HANDLE_VALUE, not null, when it fails.
+using CFileHandle = CUniqueHandle<HANDLE, detail::CloseKernelHandle, detail::NoFile>;
 using CBstr = CUniqueHandle<BSTR, detail::FreeBstr>;
 using CMenu = CUniqueHandle<HMENU, detail::DestroyMenu>;
 
