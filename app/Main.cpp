@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/CommandLineRun.h"
 #include "framework/SystemLibrary.h"
+#include "probes/mail/ComponentPathChild.h"
 
 #include <windows.h>
 
@@ -40,7 +41,12 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     // a system-modal box that would hold the worker until someone answers it.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     HardenLibrarySearch();
-    const corvane::CommandLineOptions options = corvane::ParseCommandLine(corvane::CommandLineArguments());
+    const std::vector<std::wstring> arguments = corvane::CommandLineArguments();
+    // The program's own child, which asks one MAPI library (ComponentPathChild.h), after the same
+    // start-up: no usage text offers its argument.
+    if (arguments.size() == 1 && arguments.front() == corvane::kComponentPathChildArgument)
+        return corvane::ServeComponentPathQuery();
+    const corvane::CommandLineOptions options = corvane::ParseCommandLine(arguments);
     if (options.action != corvane::CommandLineAction::OpenWindow)
         return corvane::RunFromCommandLine(options);
     return theApplication.Run();

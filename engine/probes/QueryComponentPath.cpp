@@ -4,7 +4,8 @@
 
 #include "engine/probes/ProbeStep.h"
 #include "framework/StringTable.h"
-#include "probes/mail/ComponentPathQuery.h"
+#include "framework/PathText.h"
+#include "probes/mail/ComponentPathChild.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
@@ -34,9 +35,21 @@ HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* pare
     InsertRowAt(*this, rowPosition, EventStyle(EventIcon::Monitor, level),
                 FormatResourceString(IDS_LANGUAGE_DEPENDENT_PATH, module));
 
-    const ComponentPathAnswer answer =
-        QueryComponentPaths(loadPath ? loadPath : module, facts.outlook.msiComponentId,
-                            facts.outlook.msiApplicationLcid, facts.outlook.msiOfficeLcid);
+    // The library is loaded and called in a child process of this program: one that faults or hangs
+    // costs this step its answer, not the run.
+    ComponentPathAnswer answer;
+    std::wstring program;
+    answer.load = QueryProgramPath(program);
+    if (SUCCEEDED(answer.load))
+    {
+        bool stopped = false;
+        answer = QueryComponentPathsInChild(program, loadPath ? loadPath : module, facts.outlook.msiComponentId,
+                                            facts.outlook.msiApplicationLcid, facts.outlook.msiOfficeLcid,
+                                            stopEvent.Get(), kComponentPathChildTimeoutMs, stopped);
+        // The wait took Stop's signal from the auto-reset event: the run must still see it.
+        if (stopped)
+            stopSeen = true;
+    }
 
     const AttributePair structAttributes[] = {{xml::TypeAttribute, xml::ProcedureCallStruct},
                                               {xml::ProcedureAttribute, xml::ComponentPathProcedure},

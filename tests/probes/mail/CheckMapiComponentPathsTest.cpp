@@ -1,8 +1,14 @@
 // The component paths that the MAPI libraries' FGetComponentPath gives under each language choice.
 #include "engine/ReportData.h"
+#include "framework/HResult.h"
+#include "framework/PathText.h"
+#include "probes/mail/ComponentPathChild.h"
 #include "tests/probes/mail/MailTestSupport.h"
+#include "tests/support/TestThread.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 using namespace corvane;
 using namespace corvane::test;
@@ -195,4 +201,75 @@ TEST_F(CheckMapiComponentPathsTest, LanguageValuesFromTheRegistryReachTheLibrary
     const std::wstring module = FixturePath(L"mapi\\MAPISTUB.DLL");
     EXPECT_EQ(S_OK, env.engine.QueryComponentPath(module.c_str(), nullptr, position, 1));
     EXPECT_EQ("7 1 Language Dependent Path (" + ToUtf8(module) + ")\n" + AnswerRows("MAPISTUB.DLL"), Rows());
+}
+
+// A library that faults inside the call ends the child that asked it, with the fault's code as its
+// marker; one that faults while it is loaded fails the load as the loader says (Wine's loader catches the
+// fault and fails with ERROR_NOACCESS; where a loader lets it through, the child ends with the fault's
+// code). Either way the step ends as for any library that cannot be loaded.
+TEST_F(CheckMapiComponentPathsTest, ALibraryThatFaultsCostsItsStepTheAnswerWithTheFaultsCode)
+{
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
+    env.engine.verbose = FALSE;
+    const struct
+    {
+        const wchar_t* library;
+        HRESULT expected; // S_OK: any failure
+    } cases[] = {{L"misbehaving\\CALL.DLL", static_cast<HRESULT>(0xC0000005)},
+                 {L"misbehaving\\ATTACH.DLL", S_OK}};
+    for (const auto& faulting : cases)
+    {
+        env.engine.RemoveEvent(-1);
+        env.engine.facts.outlook.dllPathEx = FixturePath(faulting.library);
+        const std::string extra = ToUtf8(env.engine.facts.outlook.dllPathEx);
+        CTestReport report(env.engine, L"MAPIConfig", L"MAPI Configuration");
+        const HRESULT hr = env.engine.CheckMapiComponentPaths(report.Section());
+        EXPECT_TRUE(FAILED(hr)) << extra;
+        if (faulting.expected != S_OK)
+        {
+            EXPECT_EQ(faulting.expected, hr) << extra;
+        }
+        char code[16] = {};
+        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+        EXPECT_EQ("7 1 Language Dependent Path (MAPISTUB.DLL)\n"
+                  "7 1 Language Dependent Path (MAPI32.DLL)\n"
+                  "7 1 Language Dependent Path (" +
+                      extra + ")\n" + "1 2 Failed to query MAPI config information. (" + code + ")\n",
+                  Rows());
+        EXPECT_EQ(
+            ReportFile(kSection, AnswerStruct("MAPISTUB.DLL", "MAPISTUB.DLL") +
+                                     FailedStruct("MAPI32.DLL", "0x80070583") +
+                                     "<DataStruct Type=\"ProcedureCall\" Procedure=\"FGetComponentPath\" "
+                                     "ModulePath=\"" +
+                                     extra + "\">##ERROR:" + code + "##\n</DataStruct>\n"),
+            report.SavedText());
+    }
+}
+
+// Stop while a library does not return ends its child at once; the run sees the Stop.
+TEST_F(CheckMapiComponentPathsTest, StopDuringACallThatNeverReturnsEndsTheChild)
+{
+    env.engine.facts.systemFolder = FixturePath(L"mapi");
+    env.engine.facts.outlook.dllPathEx = FixturePath(L"misbehaving\\HANG.DLL");
+    env.engine.verbose = FALSE;
+    CTestThread stopper([this] {
+        ::Sleep(1500);
+        env.engine.stopEvent.SetEvent();
+    });
+    EXPECT_EQ(HResultFromWin32(ERROR_CANCELLED), env.engine.CheckMapiComponentPaths(nullptr));
+    stopper.Join();
+    EXPECT_TRUE(env.engine.StopRequested()) << "the wait took the Stop away from the run";
+}
+
+// A child that runs past its time is ended, and the call fails with the time-out.
+TEST(ComponentPathChild, AChildPastItsTimeIsEndedWithTheTimeOut)
+{
+    std::wstring program;
+    ASSERT_EQ(S_OK, QueryProgramPath(program));
+    bool stopped = true;
+    const ComponentPathAnswer answer =
+        QueryComponentPathsInChild(program, FixturePath(L"misbehaving\\HANG.DLL").c_str(), L"{component}",
+                                   L"", L"", nullptr, 1000, stopped);
+    EXPECT_EQ(HResultFromWin32(ERROR_TIMEOUT), answer.load);
+    EXPECT_FALSE(stopped);
 }
