@@ -222,5 +222,7 @@ TEST(DllPlanting, LibrariesPlantedBesideTheProgramAreNeverLoaded)
         const std::wstring marker = folder + L"\\" + std::wstring(name.begin(), name.end()) + L".loaded";
         EXPECT_FALSE(test::FileExists(marker)) << "the planted " << name << " was loaded";
     }
+    // The stub is asked in the program's own child, started from the same folder with the same start-up:
+    // its answer in the rows shows that the child ran, and the markers that it loaded nothing planted.
     EXPECT_TRUE(SystemStubAnswered(rows)) << "the System folder's MAPISTUB.DLL was not the one called";
 }
