@@ -17,7 +17,11 @@
     may write could be replaced by any of them, and would then run as every other user who logs on.
 
     -Summarize: one CSV line for each <ReportRoot>\<machine>.<user>\Corvane.xml, made with corvane-csv.xsl,
-    after a line of column names, written to -Csv.
+    after a line of column names, written to -Csv; and beside it an index, a page named as the CSV with
+    .html, with one row for each report (machine, user, outcome, the numbers of errors and warnings among
+    its findings) and a link to its page, made with Corvane.xsl (report/Corvane.xsl, copied beside this
+    script) into the folder named as the CSV with -pages. The pages are made from the reports, never taken
+    from the drop box nor written there: a Corvane.html there is whatever its folder's user put there.
 
     Exit codes. Corvane ran: its own code, 0 completed, 1 the run was stopped, -1 no report could be saved,
     -2 to -10 the step that failed, 87 a command line that cannot be used. Corvane did not run, each with a
@@ -93,14 +97,62 @@ if ($Summarize) {
     $settings = New-Object System.Xml.XmlReaderSettings
     $settings.DtdProcessing = [System.Xml.DtdProcessing]::Prohibit
     $settings.XmlResolver = $null
+    # The index's head, as deploy/summarize.sh writes it.
+    $IndexHead = @'
+<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01//EN">
+<html lang="en"><head><meta http-equiv="Content-Type" content="text/html; charset=utf-8"><title>Corvane reports</title><style type="text/css">
+body { margin: 12px 24px; color: #1b1b1b; background: #fff; font-family: "Segoe UI", Tahoma, Verdana, Arial, sans-serif; font-size: 10pt; }
+h1 { margin: 0 0 6px 0; color: #003a70; font-size: 18pt; font-weight: normal; }
+table { border-collapse: collapse; }
+th, td { padding: 3px 10px; border-bottom: 1px solid #e4e8ec; text-align: left; vertical-align: top; }
+th { border-bottom: 1px solid #c7d3e0; background: #eef2f6; color: #333; font-weight: normal; }
+.number { text-align: right; }
+.errors { color: #fff; background: #c42b1c; font-weight: bold; }
+.warnings { background: #fff4ce; color: #8a5a00; font-weight: bold; }
+.completed { color: #107c10; font-weight: bold; }
+.stopped { color: #8a5a00; font-weight: bold; }
+.failed { color: #c42b1c; font-weight: bold; }
+.unknown { color: #555; font-weight: bold; }
+.empty, .unseen { color: #888; font-style: italic; }
+.error-code, .error-name { color: #a4262c; }
+@media print { body { margin: 0; font-size: 9pt; } a { color: #000; } .errors, .warnings { -webkit-print-color-adjust: exact; print-color-adjust: exact; } }
+</style></head><body>
+<h1>Corvane reports</h1>
+'@ + "`n"
+    # The readable page of a report and its row of the index, with every text of the report's escaped.
+    $pageStylesheet = Join-Path $PSScriptRoot 'Corvane.xsl'
+    if (-not (Test-Path -LiteralPath $pageStylesheet -PathType Leaf)) {
+        $pageStylesheet = Join-Path $PSScriptRoot '..\report\Corvane.xsl'
+    }
+    $page = New-Object System.Xml.Xsl.XslCompiledTransform
+    $page.Load($pageStylesheet)
+    # The output of $Transform on the report $Bytes with the parameters $Parameters, as UTF-8 bytes.
+    function Invoke-Page($Transform, [byte[]]$Bytes, [hashtable]$Parameters) {
+        $arguments = New-Object System.Xml.Xsl.XsltArgumentList
+        foreach ($name in $Parameters.Keys) { $arguments.AddParam($name, '', $Parameters[$name]) }
+        $output = New-Object System.IO.MemoryStream
+        $Transform.Transform([System.Xml.XmlReader]::Create((New-Object System.IO.MemoryStream (, $Bytes)), $settings),
+            $arguments, $output)
+        return , $output.ToArray()
+    }
+    # In a folder that no other user can write: in one such as C:\Temp another user could have made the
+    # file first, and read what is written into it. With a byte order mark, so that Excel reads it as UTF-8.
+    if (-not $Csv) {
+        $Csv = Join-Path ([Environment]::GetFolderPath('MyDocuments')) 'Corvane-summary.csv'
+    }
+    $pagesLink = [Uri]::EscapeDataString([System.IO.Path]::GetFileNameWithoutExtension($Csv) + '-pages')
     $header = 'yes'
     $lines = New-Object System.Text.StringBuilder
+    $rows = New-Object System.Text.StringBuilder
+    $pages = New-Object System.Collections.ArrayList
+    $leftOut = 0
     # A folder that cannot be listed (its owner may have shut everyone else out) is named, and the others
     # still count. Names reach the console with their control characters as '?'.
     $reports = Get-ChildItem -Path (Join-Path $ReportRoot '*\Corvane.xml') -Force -ErrorAction SilentlyContinue `
         -ErrorVariable unlisted
     foreach ($problem in $unlisted) {
         Write-Warning ("{0}; left out" -f ($problem.Exception.Message -replace '\p{Cc}', '?'))
+        $leftOut++
     }
     foreach ($report in $reports | Sort-Object FullName) {
         $shown = $report.FullName -replace '\p{Cc}', '?'
@@ -109,37 +161,66 @@ if ($Summarize) {
         if ($report.PSIsContainer -or (($report.Attributes -bor $report.Directory.Attributes) -band
                 [System.IO.FileAttributes]::ReparsePoint)) {
             Write-Warning "$shown is not a plain file; left out"
+            $leftOut++
             continue
         }
         $parameters = New-Object System.Xml.Xsl.XsltArgumentList
         $parameters.AddParam('path', '', $report.FullName)
         $parameters.AddParam('header', '', $header)
         $line = New-Object System.IO.StringWriter
-        $stream = $null
         try {
-            $stream = [System.IO.File]::OpenRead($report.FullName)
-            $transform.Transform([System.Xml.XmlReader]::Create($stream, $settings), $parameters, $line)
-            [void]$lines.Append($line.ToString())
-            $header = 'no'
+            # Read once: the line, the page and the row are of the same report.
+            $bytes = [System.IO.File]::ReadAllBytes($report.FullName)
+            $transform.Transform([System.Xml.XmlReader]::Create((New-Object System.IO.MemoryStream (, $bytes)), $settings),
+                $parameters, $line)
         } catch {
             $why = $_.Exception.Message -replace '\p{Cc}', '?'
             Write-Warning "$shown is no readable report ($why); left out"
-        } finally {
-            if ($stream) { $stream.Dispose() }
+            $leftOut++
+            continue
+        }
+        [void]$lines.Append($line.ToString())
+        $header = 'no'
+        # Its page, "NNN-NAME.html": NNN its row, NAME its folder's name with every character but letters,
+        # digits, '.', '_' and '-' made '_'.
+        $name = '{0:D3}-{1}.html' -f ($pages.Count + 1), ($report.Directory.Name -replace '[^A-Za-z0-9._-]', '_')
+        try {
+            $html = Invoke-Page $page $bytes @{}
+            $row = [System.Text.Encoding]::UTF8.GetString((Invoke-Page $page $bytes @{
+                'index-link' = $pagesLink + '/' + [Uri]::EscapeDataString($name);
+                'index-folder' = $report.Directory.Name }))
+            # The row alone, without the byte order mark and document type declaration before it.
+            [void]$rows.Append(($row.TrimStart([char]0xFEFF) -replace '^<!DOCTYPE[^>]*>\s*', '').TrimEnd() + "`n")
+            [void]$pages.Add(@($name, $html))
+        } catch {
+            $why = $_.Exception.Message -replace '\p{Cc}', '?'
+            Write-Warning "$shown has no page in the index ($why)"
         }
     }
     if ($header -eq 'yes') {
         Write-Warning "Invoke-Corvane: no readable report in $ReportRoot; no CSV written"
         exit $NoReports
     }
-    # In a folder that no other user can write: in one such as C:\Temp another user could have made the
-    # file first, and read what is written into it. With a byte order mark, so that Excel reads it as UTF-8.
-    if (-not $Csv) {
-        $Csv = Join-Path ([Environment]::GetFolderPath('MyDocuments')) 'Corvane-summary.csv'
+    $Csv = $ExecutionContext.SessionState.Path.GetUnresolvedProviderPathFromPSPath($Csv)
+    [System.IO.File]::WriteAllText($Csv, $lines.ToString(), (New-Object System.Text.UTF8Encoding $true))
+    # The index and its pages beside the CSV: Corvane-summary.html and Corvane-summary-pages\ (made anew).
+    $base = [System.IO.Path]::Combine([System.IO.Path]::GetDirectoryName($Csv),
+        [System.IO.Path]::GetFileNameWithoutExtension($Csv))
+    $pagesFolder = $base + '-pages'
+    if (Test-Path -LiteralPath $pagesFolder) { Remove-Item -LiteralPath $pagesFolder -Recurse -Force }
+    [void][System.IO.Directory]::CreateDirectory($pagesFolder)
+    foreach ($made in $pages) {
+        [System.IO.File]::WriteAllBytes((Join-Path $pagesFolder $made[0]), $made[1])
     }
-    [System.IO.File]::WriteAllText($ExecutionContext.SessionState.Path.GetUnresolvedProviderPathFromPSPath($Csv),
-        $lines.ToString(),
-        (New-Object System.Text.UTF8Encoding $true))
+    $index = New-Object System.Text.StringBuilder
+    [void]$index.Append($IndexHead)
+    [void]$index.Append(("<p>{0} reports, by folder; {1} left out (-Summarize named each and why).</p>`n" -f
+        $pages.Count, $leftOut))
+    [void]$index.Append('<table summary="One row for each report"><tr><th>Machine</th><th>User</th><th>Outcome</th>')
+    [void]$index.Append("<th class=`"number`">Errors</th><th class=`"number`">Warnings</th><th>Page</th></tr>`n")
+    [void]$index.Append($rows.ToString())
+    [void]$index.Append("</table>`n</body></html>`n")
+    [System.IO.File]::WriteAllText($base + '.html', $index.ToString(), (New-Object System.Text.UTF8Encoding $false))
     exit 0
 }
 

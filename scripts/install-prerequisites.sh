@@ -17,7 +17,8 @@ common=(
     g++-mingw-w64-i686-win32 mingw-w64-i686-dev g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev
     wine wine64 fonts-wine
     xvfb xauth x11-utils imagemagick
-    libxml2-utils xsltproc
+    libxml2-utils xsltproc tidy
+    chromium
     googletest
 )
 i386=(wine32:i386)
