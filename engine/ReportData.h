@@ -14,6 +14,7 @@
 
 namespace corvane {
 
+class CComponentPathChild;
 class CWorkerThread;
 
 // Stands for string 3050 in UpdateProgress; not a real text.
@@ -100,6 +101,9 @@ public:
 
     // What the run's probes found so far (worker thread only); fresh for each run.
     RunFacts facts;
+    // The child that asks the MAPI libraries during a run (worker thread only); null outside a run, when
+    // each question gets a child of its own.
+    CComponentPathChild* componentPathChild = nullptr;
 
 private:
     CComInitialization reportApartment_; // COM on the thread that opened the report

@@ -6,10 +6,12 @@
 #include "framework/ComPtr.h"
 #include "framework/PathText.h"
 #include "framework/StringTable.h"
+#include "probes/mail/ComponentPathChild.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
 #include <ctime>
+#include <memory>
 
 namespace corvane {
 
@@ -82,12 +84,14 @@ public:
                 WriteHead();
                 RunSections();
             }
+            EndChild();
         }
         catch (...)
         {
             // Out of memory in a text or a failed wrapper call: the run fails, but it still ends.
             Fail();
         }
+        EndChild();
         EndPhase();
         return result_;
     }
@@ -115,6 +119,27 @@ private:
         engine_.UpdateProgress(ProgressReset, 10, DefaultStatusText);
         startTime_ = Now();
         Log(EventIcon::Info, IDS_TEST_STARTED, xml::FormatTimestamp(startTime_).c_str());
+    }
+
+    // The child that will ask the MAPI libraries, once the mail clients step has found that the MAPI
+    // section will ask them: it gets ready while the steps between run.
+    void StartChild()
+    {
+        if (child_ || !engine_.facts.outlook.hasLcidKeys)
+            return;
+        std::wstring program;
+        if (FAILED(QueryProgramPath(program)))
+            return; // each question then finds the failure itself
+        child_ = std::make_unique<CComponentPathChild>(program);
+        child_->Start();
+        engine_.componentPathChild = child_.get();
+    }
+
+    // Before the end phase takes the lock: the child is told to go, and may take a moment.
+    void EndChild()
+    {
+        engine_.componentPathChild = nullptr;
+        child_.reset();
     }
 
     // False when a report was wanted and could not be made: the run goes straight to its end.
@@ -185,6 +210,7 @@ private:
                     result_ = step.failure;
                     return;
                 }
+                StartChild();
             }
         }
         section_.Reset();
@@ -264,6 +290,7 @@ private:
     CComPtr<IXMLDOMNode> process_;
     CComPtr<IXMLDOMNode> section_;
     std::wstring text_; // the one buffer for every event text and section title
+    std::unique_ptr<CComponentPathChild> child_;
 };
 
 } // namespace

@@ -3,11 +3,13 @@
 #include "engine/ReportData.h"
 
 #include "engine/probes/ProbeStep.h"
-#include "framework/StringTable.h"
 #include "framework/PathText.h"
+#include "framework/StringTable.h"
 #include "probes/mail/ComponentPathChild.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
+
+#include <memory>
 
 namespace corvane {
 
@@ -36,16 +38,27 @@ HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* pare
                 FormatResourceString(IDS_LANGUAGE_DEPENDENT_PATH, module));
 
     // The library is loaded and called in a child process of this program: one that faults or hangs
-    // costs this step its answer, not the run.
+    // costs this step its answer, not the run. The run's child when the driver started one; otherwise a
+    // child for this question alone.
     ComponentPathAnswer answer;
-    std::wstring program;
-    answer.load = QueryProgramPath(program);
-    if (SUCCEEDED(answer.load))
+    std::unique_ptr<CComponentPathChild> ownChild;
+    CComponentPathChild* child = componentPathChild;
+    if (!child)
+    {
+        std::wstring program;
+        answer.load = QueryProgramPath(program);
+        if (SUCCEEDED(answer.load))
+        {
+            ownChild = std::make_unique<CComponentPathChild>(program);
+            child = ownChild.get();
+        }
+    }
+    if (child)
     {
         bool stopped = false;
-        answer = QueryComponentPathsInChild(program, loadPath ? loadPath : module, facts.outlook.msiComponentId,
-                                            facts.outlook.msiApplicationLcid, facts.outlook.msiOfficeLcid,
-                                            stopEvent.Get(), kComponentPathChildTimeoutMs, stopped);
+        answer = child->Query(loadPath ? loadPath : module, facts.outlook.msiComponentId,
+                              facts.outlook.msiApplicationLcid, facts.outlook.msiOfficeLcid, stopEvent.Get(),
+                              kComponentPathChildTimeoutMs, stopped);
         // The wait took Stop's signal from the auto-reset event: the run must still see it.
         if (stopped)
             stopSeen = true;

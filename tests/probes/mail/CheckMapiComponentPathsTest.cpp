@@ -261,15 +261,20 @@ TEST_F(CheckMapiComponentPathsTest, StopDuringACallThatNeverReturnsEndsTheChild)
     EXPECT_TRUE(env.engine.StopRequested()) << "the wait took the Stop away from the run";
 }
 
-// A child that runs past its time is ended, and the call fails with the time-out.
-TEST(ComponentPathChild, AChildPastItsTimeIsEndedWithTheTimeOut)
+// A child that runs past its time is ended, and the question fails with the time-out.
+TEST(ComponentPathChild, AChildPastItsTimeIsEndedWithTheTimeOutAndTheNextQuestionGetsANewOne)
 {
     std::wstring program;
     ASSERT_EQ(S_OK, QueryProgramPath(program));
+    CComponentPathChild child(program);
     bool stopped = true;
-    const ComponentPathAnswer answer =
-        QueryComponentPathsInChild(program, FixturePath(L"misbehaving\\HANG.DLL").c_str(), L"{component}",
-                                   L"", L"", nullptr, 1000, stopped);
-    EXPECT_EQ(HResultFromWin32(ERROR_TIMEOUT), answer.load);
+    const ComponentPathAnswer late = child.Query(FixturePath(L"misbehaving\\HANG.DLL").c_str(),
+                                                 L"{component}", L"", L"", nullptr, 1000, stopped);
+    EXPECT_EQ(HResultFromWin32(ERROR_TIMEOUT), late.load);
     EXPECT_FALSE(stopped);
+    // The next question gets a new child, which answers.
+    const ComponentPathAnswer next = child.Query(FixturePath(L"mapi\\MAPISTUB.DLL").c_str(), L"{component}",
+                                                 L"", L"", nullptr, kComponentPathChildTimeoutMs, stopped);
+    EXPECT_EQ(S_OK, next.load);
+    EXPECT_EQ(S_OK, next.results[AnyLanguage]);
 }
