@@ -310,16 +310,30 @@ bool CAppMainDlg::OnContextMenu(HWND window, POINT point)
     if (!menu)
         return true;
     const bool hasRows = ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0;
+    bool hasReport = false;
+    {
+        CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+        hasReport = !engine->reportPath.empty() && !engine->runningThread;
+    }
     ::AppendMenuW(menu.Get(), MF_STRING | (selected >= 0 ? 0 : MF_GRAYED), IDM_COPY_ROW,
                   LoadResourceString(IDS_COPY_ROW).c_str());
     ::AppendMenuW(menu.Get(), MF_STRING | (hasRows ? 0 : MF_GRAYED), IDM_COPY_ALL,
                   LoadResourceString(IDS_COPY_ALL).c_str());
+    ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu.Get(), MF_STRING | (hasReport ? 0 : MF_GRAYED), IDM_OPEN_REPORT,
+                  LoadResourceString(IDS_OPEN_REPORT).c_str());
+    ::AppendMenuW(menu.Get(), MF_STRING | (hasReport ? 0 : MF_GRAYED), IDM_SHOW_IN_FOLDER,
+                  LoadResourceString(IDS_SHOW_IN_FOLDER).c_str());
     const UINT command = static_cast<UINT>(::TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                             point.x, point.y, 0, Handle(), nullptr));
     if (command == IDM_COPY_ROW)
         CopyEvents(true);
     else if (command == IDM_COPY_ALL)
         CopyEvents(false);
+    else if (command == IDM_OPEN_REPORT)
+        OpenReport();
+    else if (command == IDM_SHOW_IN_FOLDER)
+        ShowReportInFolder();
     return true;
 }
 
@@ -343,11 +357,35 @@ void CAppMainDlg::CopyEvents(bool selectedOnly)
 
 void CAppMainDlg::ActivateRow(int row)
 {
-    std::wstring report;
     {
         CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
         if (row < 0 || row != engine->reportRow)
             return;
+    }
+    OpenReport();
+}
+
+void CAppMainDlg::OpenReport()
+{
+    std::wstring page;
+    {
+        CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
+        page = engine->pagePath;
+    }
+    if (page.empty())
+    {
+        ShowReportInFolder(); // no page was written: the report itself, in its folder
+        return;
+    }
+    // The page by its full path, with the program that the user chose for web pages.
+    ::ShellExecuteW(Handle(), L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CAppMainDlg::ShowReportInFolder()
+{
+    std::wstring report;
+    {
+        CScopedLock lock(*engine, CScopedLock::Wait::HandlingSentMessages);
         report = engine->reportPath;
     }
     if (report.empty())

@@ -57,8 +57,12 @@ private:
     void Expand();
     bool IsResizable() const;
     void CopyEvents(bool selectedOnly);
-    // The report row opens Explorer at the saved report; any other row does nothing.
+    // The report row opens the report's page; any other row does nothing.
     void ActivateRow(int row);
+    // The saved report's page in the default browser (the report in its folder when no page was written),
+    // and the report selected in its folder.
+    void OpenReport();
+    void ShowReportInFolder();
 
     CReportData* engine;
     int fullWidth = 0;

@@ -98,6 +98,8 @@ public:
     // and -1 when it saved none. Under the lock.
     std::wstring reportPath;
     int reportRow = -1;
+    // The full path of the readable page written beside that report; empty when none was written.
+    std::wstring pagePath;
 
     // What the run's probes found so far (worker thread only); fresh for each run.
     RunFacts facts;

@@ -5,8 +5,10 @@
 #include "engine/ReportData.h"
 #include "framework/ComPtr.h"
 #include "framework/PathText.h"
+#include "framework/ReplaceFile.h"
 #include "framework/StringTable.h"
 #include "probes/mail/ComponentPathChild.h"
+#include "report/ReportPage.h"
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
@@ -72,6 +74,7 @@ public:
             // Start barrier: the Execute handler holds the lock until it has finished starting the run.
             CScopedLock barrier(engine_);
             engine_.reportPath.clear();
+            engine_.pagePath.clear();
             engine_.reportRow = -1;
         }
         engine_.stopSeen = false;
@@ -267,7 +270,8 @@ private:
         document_->AppendHeaderElement(xml::CreatedAt, ended.c_str(), nullptr, 0);
 
         const std::wstring path = ReportFilePath(engine_.outputFolder, xml::ReportFileName);
-        const HRESULT hr = document_->Save(path.c_str());
+        std::string saved;
+        const HRESULT hr = document_->Save(path.c_str(), &saved);
         if (FAILED(hr))
         {
             Log(EventIcon::Warning, IDS_SAVE_FAILED, xml::ReportFileName, static_cast<unsigned>(hr));
@@ -280,7 +284,26 @@ private:
             const std::wstring full = FullPath(path);
             engine_.reportPath = full.empty() ? path : full;
             engine_.reportRow = Log(EventIcon::GemPage, IDS_REPORT_SAVED, xml::ReportFileName);
+            SavePage(saved);
         }
+    }
+
+    // The readable page beside the report, made of the bytes just saved. A page that cannot be written is
+    // a row of its own; the report and the run's result stay as they are.
+    void SavePage(const std::string& report)
+    {
+        const std::wstring path = ReportFilePath(engine_.outputFolder, xml::ReportPageFileName);
+        std::string page;
+        HRESULT hr = MakeReportPage(::GetModuleHandleW(nullptr), report, page);
+        if (SUCCEEDED(hr))
+            hr = ReplaceFileWith(path.c_str(), {std::string_view(page)});
+        if (FAILED(hr))
+        {
+            Log(EventIcon::Warning, IDS_PAGE_FAILED, xml::ReportPageFileName, static_cast<unsigned>(hr));
+            return;
+        }
+        const std::wstring full = FullPath(path);
+        engine_.pagePath = full.empty() ? path : full;
     }
 
     CReportData& engine_;

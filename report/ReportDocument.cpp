@@ -108,9 +108,8 @@ void CReportDocument::ReleaseMembers()
     document.Reset();
 }
 
-HRESULT CReportDocument::Create()
+HRESULT CReportDocument::CreateEmptyDocument(CComPtr<IXMLDOMDocument2>& document)
 {
-    ReleaseMembers();
     HRESULT hr = E_FAIL;
     if (::IsEqualCLSID(g_rememberedClass, kNoClass))
     {
@@ -133,13 +132,20 @@ HRESULT CReportDocument::Create()
     {
         RETURN_IF_FAILED(CreateDocument(g_rememberedClass, document));
     }
+    return document ? S_OK : E_POINTER;
+}
+
+HRESULT CReportDocument::Create()
+{
+    ReleaseMembers();
+    RETURN_IF_FAILED(CreateEmptyDocument(document));
     if (!document)
         return E_POINTER;
     // A document that could not be given its skeleton is not kept.
     CScopeExit dropDocument([this] { document.Reset(); });
 
     CComPtr<IXMLDOMNode> documentNode;
-    hr = document->QueryInterface(kIidNode, documentNode.PutVoid());
+    HRESULT hr = document->QueryInterface(kIidNode, documentNode.PutVoid());
     if (FAILED(hr) && hr != E_NOINTERFACE)
         return hr;
 
@@ -292,7 +298,7 @@ HRESULT CReportDocument::AppendContainer(const wchar_t* name, IXMLDOMNode* paren
     return AppendElement(&spec, parent, out);
 }
 
-HRESULT CReportDocument::Save(const wchar_t* path)
+HRESULT CReportDocument::Save(const wchar_t* path, std::string* saved)
 {
     if (!path || !*path)
         return E_INVALIDARG;
@@ -314,7 +320,10 @@ HRESULT CReportDocument::Save(const wchar_t* path)
     const HRESULT serialised = SerialiseToMemory(document.Get(), content);
     RETURN_IF_FAILED(RestoreDeclaration(document.Get(), declaration.Get()));
     RETURN_IF_FAILED(serialised);
-    return ReplaceFileWith(path, {std::string_view(kDeclarationLine), std::string_view(content)});
+    RETURN_IF_FAILED(ReplaceFileWith(path, {std::string_view(kDeclarationLine), std::string_view(content)}));
+    if (saved)
+        *saved = kDeclarationLine + content;
+    return S_OK;
 }
 
 } // namespace corvane

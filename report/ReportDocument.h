@@ -6,6 +6,8 @@
 
 #include <msxml2.h>
 
+#include <string>
+
 namespace corvane {
 
 class CReportDocument
@@ -27,7 +29,8 @@ public:
     HRESULT AppendHeaderElement(const wchar_t* name, const wchar_t* text, const AttributePair* attributes,
                                 ULONG attributeCount, IXMLDOMNode** out = nullptr);
     HRESULT AppendContainer(const wchar_t* name, IXMLDOMNode* parent, IXMLDOMNode** out = nullptr);
-    HRESULT Save(const wchar_t* path);
+    // Writes the document to path; saved, when given, receives the bytes written.
+    HRESULT Save(const wchar_t* path, std::string* saved = nullptr);
 
     IXMLDOMDocument2* Document() const { return document.Get(); }
     IXMLDOMNode* RootNode() const { return rootNode.Get(); }
@@ -37,6 +40,9 @@ public:
     // The class that Create uses for every document of this process once one has worked; IID_IUnknown
     // while none has been chosen.
     static CLSID RememberedClass();
+
+    // An empty document of that class (chosen as Create chooses it), for other documents of the run.
+    static HRESULT CreateEmptyDocument(CComPtr<IXMLDOMDocument2>& document);
 
 private:
     void ReleaseMembers();

@@ -44,6 +44,8 @@ inline constexpr const wchar_t* Program32Bit = L"32-bit";
 inline constexpr const wchar_t* Program32BitUnderWow64 = L"32-bit under WOW64";
 inline constexpr const wchar_t* Program64Bit = L"64-bit";
 inline constexpr const wchar_t* ReportFileName = L"Corvane.xml";
+// The report's readable page, written beside it.
+inline constexpr const wchar_t* ReportPageFileName = L"Corvane.html";
 
 // Section ids
 inline constexpr const wchar_t* SectionSystemInfo = L"SystemInfo";

@@ -107,7 +107,7 @@ export WINEPREFIX=$prefix
 
 # Corvane writes its report into its own folder unless told otherwise.
 report=$tree/Corvane.xml
-rm -f "$report"
+rm -f "$report" "$tree/Corvane.html"
 
 if [ $headless = no ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     say "$program.exe is open on $DISPLAY: press Execute, and close the window when done"
@@ -116,6 +116,7 @@ if [ $headless = no ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         say "Report"
         echo "Corvane.xml: $report"
         xmllint --noout --schema "$build/Corvane.xsd" "$report"
+        [ ! -f "$tree/Corvane.html" ] || echo "Corvane.html (the report's readable page, beside it): $tree/Corvane.html"
     fi
     exit 0
 fi
@@ -144,6 +145,12 @@ report=$(realpath -m "$(cat "$out/report-path.txt")")
 if [ -f "$report" ]; then
     echo "Corvane.xml: $report"
     xmllint --noout --schema "$build/Corvane.xsd" "$report" 2>&1 | sed 's/ validates$/ validates against Corvane.xsd/'
+    page=$(dirname "$report")/Corvane.html
+    if [ -f "$page" ]; then
+        echo "Corvane.html (the report's readable page, beside it): $page"
+    else
+        echo "No Corvane.html was written beside the report (the rows above say why)."
+    fi
 else
     echo "No report was saved (the last rows above say why)."
 fi

@@ -382,6 +382,18 @@ void CUiDriver::ChooseLastMenuItem(HWND menu)
     }
 }
 
+void CUiDriver::ChooseMenuItem(HWND menu, int downs)
+{
+    ::Sleep(300);
+    for (int i = 0; i < downs; ++i)
+    {
+        PostKey(menu, VK_DOWN);
+        ::Sleep(250);
+    }
+    PostKey(menu, VK_RETURN);
+    ::Sleep(250);
+}
+
 void CUiDriver::RequestClose()
 {
     ::PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);

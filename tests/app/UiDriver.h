@@ -84,6 +84,9 @@ public:
     static HWND WaitForMenu(DWORD timeout);
     // Up (from no item or the first, the last item) and Enter in an open menu.
     static void ChooseLastMenuItem(HWND menu);
+    // Down as many times as given (from no item, the first is the first item; separators are passed
+    // over) and Enter in an open menu.
+    static void ChooseMenuItem(HWND menu, int downs);
 
     // The title-bar close button; the program may refuse.
     void RequestClose();

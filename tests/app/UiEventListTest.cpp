@@ -1,8 +1,10 @@
 // The event list after a run, used as a person uses it: rows copied for a support ticket, and the
 // report's row that opens its folder.
+#include "framework/UniqueHandle.h"
 #include "tests/app/TestWorld.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -11,6 +13,7 @@
 #include <memory>
 
 using namespace corvane::uitest;
+using corvane::CRegKey;
 
 namespace {
 
@@ -234,7 +237,7 @@ TEST_F(UiEventList, CtrlCCopiesTheSelectedRowAndCopyAllTheWholeListIndentedFourS
         ASSERT_TRUE(ui.RightClickRow(0));
         HWND menu = CUiDriver::WaitForMenu(10000);
         ASSERT_NE(nullptr, menu) << "no context menu";
-        CUiDriver::ChooseLastMenuItem(menu);
+        CUiDriver::ChooseMenuItem(menu, 2); // Copy, Copy all
         copiedAll = WaitForClipboard(before, 5000);
         if (!copiedAll)
             ::PostMessageW(ui.Window(), WM_CANCELMODE, 0, 0);
@@ -243,11 +246,64 @@ TEST_F(UiEventList, CtrlCCopiesTheSelectedRowAndCopyAllTheWholeListIndentedFourS
     EXPECT_EQ(Lines(kVerboseRunText, std::size(kVerboseRunText)), MaskTimestamps(ClipboardText()));
 }
 
-// The shell, not Corvane, starts Explorer (SHOpenFolderAndSelectItems): no explorer.exe is looked for by
-// name in the working directory. Windows' shell selects the report in the folder's window; Wine's opens
-// the folder, from the System folder's explorer.exe.
-TEST_F(UiEventList, DoubleClickingTheReportRowHasTheShellShowTheReportsFolder)
+namespace {
+
+// Web pages open with Notepad in this prefix (a copy of its own), for this test: a program that shows which
+// file it was given.
+class CPageProgram
 {
+public:
+    CPageProgram()
+    {
+        CRegKey extension;
+        CRegKey command;
+        ::RegCreateKeyExW(HKEY_CLASSES_ROOT, L".html", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          extension.Put(), nullptr);
+        ::RegCreateKeyExW(HKEY_CLASSES_ROOT, kCommandKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          command.Put(), nullptr);
+        Set(extension.Get(), kProgId);
+        Set(command.Get(), L"\"C:\\windows\\system32\\notepad.exe\" \"%1\"");
+    }
+    CPageProgram(const CPageProgram&) = delete;
+    CPageProgram& operator=(const CPageProgram&) = delete;
+    ~CPageProgram()
+    {
+        ::SHDeleteKeyW(HKEY_CLASSES_ROOT, L".html");
+        ::SHDeleteKeyW(HKEY_CLASSES_ROOT, L"CorvaneTest.Page");
+    }
+
+private:
+    static constexpr const wchar_t* kProgId = L"CorvaneTest.Page";
+    static constexpr const wchar_t* kCommandKey = L"CorvaneTest.Page\\shell\\open\\command";
+    static void Set(HKEY key, const std::wstring& text)
+    {
+        ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+};
+
+// The one program the shell started for the window since it was last asked, and that program's command line.
+std::vector<ChildProcess> WaitForChildren(DWORD parent)
+{
+    std::vector<ChildProcess> children;
+    for (int i = 0; i < 200 && children.empty(); ++i)
+    {
+        ::Sleep(50);
+        children = ChildrenOf(parent);
+    }
+    return children;
+}
+
+} // namespace
+
+// Enter or a double-click on the report row opens the report's page with the program the user chose for
+// web pages; the context menu's "Show in folder" has the shell show the report's folder. The shell, not
+// Corvane, starts either (ShellExecute on the page's full path, SHOpenFolderAndSelectItems): nothing is
+// looked for by name in the working directory. Windows' shell selects the report in the folder's window;
+// Wine's opens the folder, from the System folder's explorer.exe.
+TEST_F(UiEventList, TheReportRowOpensTheReportsPageAndShowInFolderItsFolder)
+{
+    const CPageProgram pages;
     RunTest(kReports, false, true);
     const auto rows = ui.Rows();
     const int reportRow = FindDriverRow(rows, L"Report saved to the Corvane.xml file.");
@@ -258,13 +314,24 @@ TEST_F(UiEventList, DoubleClickingTheReportRowHasTheShellShowTheReportsFolder)
     ::Sleep(1000);
     EXPECT_TRUE(ChildrenOf(ui.ProcessId()).empty()) << "a double-click on the first row started a program";
 
-    ASSERT_TRUE(ui.ClickRow(reportRow, true));
-    std::vector<ChildProcess> children;
-    for (int i = 0; i < 200 && children.empty(); ++i)
     {
-        ::Sleep(50);
-        children = ChildrenOf(ui.ProcessId());
+        ASSERT_TRUE(ui.ClickRow(reportRow, true));
+        const std::vector<ChildProcess> children = WaitForChildren(ui.ProcessId());
+        std::vector<std::unique_ptr<CStartedProgram>> started;
+        for (const ChildProcess& child : children)
+            started.push_back(std::make_unique<CStartedProgram>(child.id));
+        ASSERT_EQ(1u, children.size()) << "no program, or more than one, started";
+        EXPECT_EQ(L"\"C:\\windows\\system32\\notepad.exe\" \"C:\\Reports\\Corvane.html\"",
+                  CommandLineOf(started[0]->Handle()));
     }
+    for (int i = 0; i < 100 && !ChildrenOf(ui.ProcessId()).empty(); ++i)
+        ::Sleep(100);
+
+    ASSERT_TRUE(ui.RightClickRow(reportRow));
+    HWND menu = CUiDriver::WaitForMenu(10000);
+    ASSERT_NE(nullptr, menu) << "no context menu";
+    CUiDriver::ChooseLastMenuItem(menu); // Show in folder
+    const std::vector<ChildProcess> children = WaitForChildren(ui.ProcessId());
     std::vector<std::unique_ptr<CStartedProgram>> started;
     for (const ChildProcess& child : children)
         started.push_back(std::make_unique<CStartedProgram>(child.id));

@@ -187,6 +187,17 @@ if [ "$report" = on ]; then
         echo "FAIL ($name): the report does not validate against Corvane.xsd" >&2
         status=1
     }
+    # The readable page beside the report is what xsltproc makes of that report with the same stylesheet.
+    page=$(dirname "$saved")/Corvane.html
+    if [ ! -f "$page" ]; then
+        echo "FAIL ($name): no Corvane.html was written beside the report" >&2
+        status=1
+    elif ! xsltproc "$root/report/Corvane.xsl" "$work/Corvane.xml" >"$work/xsltproc.html" ||
+        ! cmp -s "$work/xsltproc.html" "$page"; then
+        diff -u "$work/xsltproc.html" "$page" | head -40
+        echo "FAIL ($name): Corvane.html is not xsltproc's page of the same report (above: - xsltproc, + Corvane)" >&2
+        status=1
+    fi
     # The start time is the first row's; the outcome and CreatedAt carry the end time of the last row.
     times=$(grep -oE "<(StartedAt|CompletedAt|AbortedAt|FailedAt|CreatedAt)>[^<]*<" "$work/Corvane.xml" |
         sed -E 's/<([A-Za-z]+)>([^<]*)</\1=\2/')
@@ -199,6 +210,7 @@ if [ "$report" = on ]; then
     fi
 else
     [ ! -e "$saved" ] || fail "a Corvane.xml was saved although the report option was off"
+    [ ! -e "$(dirname "$saved")/Corvane.html" ] || fail "a Corvane.html was written although the report option was off"
     [ ! -e "$expected/$expect.xml" ] || fail "expected/$expect.xml exists for a run without a report"
 fi
 

@@ -235,3 +235,26 @@ TEST_F(CDriverTest, ABlankOrQuotedOutputFolderIsNotTheRootOfTheDrive)
         ::DeleteFileW(c.report.c_str());
     }
 }
+
+// The page beside the report is written whenever the report is; a page that cannot be written (here a
+// folder has its name) is a row of its own, and the report and the run's result stay as they are.
+TEST_F(CDriverTest, APageThatCannotBeWrittenIsARowOfItsOwnAndCostsNothingElse)
+{
+    engine.stopEvent.SetEvent();
+    ASSERT_EQ(RunAborted, Run());
+    EXPECT_FALSE(ReadFileBytes(folder.File(L"Corvane.html")).empty()) << "no page beside the report";
+
+    ASSERT_TRUE(::DeleteFileW(folder.File(L"Corvane.html").c_str()));
+    ASSERT_TRUE(::CreateDirectoryW(folder.File(L"Corvane.html").c_str(), nullptr));
+    engine.stopEvent.SetEvent();
+    EXPECT_EQ(RunAborted, Run());
+    const auto rows = sink.Rows();
+    ASSERT_EQ(4u, rows.size()) << Describe(rows);
+    EXPECT_EQ((EventRow{L"Report saved to the Corvane.xml file.", 5, 0}), rows[1]);
+    EXPECT_EQ(0u, rows[2].text.find(L"Failed to write the report's page to the Corvane.html file. (0x8007"))
+        << ToUtf8(rows[2].text);
+    EXPECT_EQ(1, rows[2].icon);
+    EXPECT_TRUE(IsStamped(rows[3].text, L"Test aborted by user at ")) << ToUtf8(rows[3].text);
+    EXPECT_NE(std::string::npos, ReadFileBytes(ReportPath()).find("<AbortedAt>"));
+    ::RemoveDirectoryW(folder.File(L"Corvane.html").c_str());
+}
