@@ -321,8 +321,15 @@ TEST_F(UiEventList, TheReportRowOpensTheReportsPageAndShowInFolderItsFolder)
         for (const ChildProcess& child : children)
             started.push_back(std::make_unique<CStartedProgram>(child.id));
         ASSERT_EQ(1u, children.size()) << "no program, or more than one, started";
-        EXPECT_EQ(L"\"C:\\windows\\system32\\notepad.exe\" \"C:\\Reports\\Corvane.html\"",
-                  CommandLineOf(started[0]->Handle()));
+        // A process just started may not have its command line in place yet.
+        std::wstring commandLine;
+        for (int i = 0; i < 100 && commandLine.empty(); ++i)
+        {
+            commandLine = CommandLineOf(started[0]->Handle());
+            if (commandLine.empty())
+                ::Sleep(50);
+        }
+        EXPECT_EQ(L"\"C:\\windows\\system32\\notepad.exe\" \"C:\\Reports\\Corvane.html\"", commandLine);
     }
     for (int i = 0; i < 100 && !ChildrenOf(ui.ProcessId()).empty(); ++i)
         ::Sleep(100);
