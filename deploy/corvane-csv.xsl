@@ -15,7 +15,9 @@
   Every field is quoted, and a quote in it doubled (RFC 4180). A report and its folder's name are what one
   machine's user could have written: a field that a spreadsheet would take for a formula (one that starts
   with '=', '+', '-', '@', a tab or a carriage return) gets an apostrophe before it, inside the quotes, and
-  the error code is taken only from a marker that Corvane writes. What is read from the report is read
+  the error code is taken only from a marker that Corvane writes. The numbers of errors and warnings among
+  the report's findings, and the ids of all its findings (errors first, as the report has them), are empty
+  for a report without findings (one of a Corvane before them, or of a run that was stopped). What is read from the report is read
   from the elements named here and no others, so that elements added to the report's header later change
   nothing.
 -->
@@ -61,6 +63,9 @@
   </xsl:param>
 
   <xsl:variable name="sections" select="/Report/ReportData/ReportSection"/>
+  <!-- The sections of the test's steps; the inventory and the findings come after them. -->
+  <xsl:variable name="steps" select="$sections[not(@id = 'Inventory' or @id = 'Findings')]"/>
+  <xsl:variable name="findings" select="$sections[@id = 'Findings'][1]"/>
   <xsl:variable name="clients" select="$sections[@id = 'MailClients']/DataList[@Type = 'RegHive']
                                        [@Name = 'HKLM\SOFTWARE\Clients\Mail']"/>
   <xsl:variable name="outlook" select="$clients/DataList[@Name = 'Microsoft Outlook']"/>
@@ -70,7 +75,7 @@
   <!-- Corvane's error markers: "##ERROR:0x" and eight upper-case hex digits, "##", and at most a line's end,
        the whole text of a structure or member of its own. A registry value (a DataItem) holds what a user
        wrote, "##ERROR:" and anything after it among them. -->
-  <xsl:variable name="markers" select="$sections//*[self::DataStruct or self::DataMember]/text()
+  <xsl:variable name="markers" select="$steps//*[self::DataStruct or self::DataMember]/text()
       [starts-with(., '##ERROR:0x') and substring(., 19, 2) = '##'
        and (string-length(.) = 20 or string-length(.) = 21 and substring(., 21) = '&#10;')
        and translate(substring(., 11, 8), '0123456789ABCDEF', '') = '']"/>
@@ -78,7 +83,8 @@
   <xsl:template match="/">
     <xsl:if test="$header = 'yes'">
       <xsl:text>"Machine","User","Outcome","OS","OS version","Default mail client",</xsl:text>
-      <xsl:text>"Outlook MSIComponentID","Outlook DLLPathEx","Outlook version","Failed in","First error code"&#10;</xsl:text>
+      <xsl:text>"Outlook MSIComponentID","Outlook DLLPathEx","Outlook version","Failed in","First error code",</xsl:text>
+      <xsl:text>"Errors","Warnings","Findings"&#10;</xsl:text>
     </xsl:if>
     <xsl:call-template name="field">
       <xsl:with-param name="value" select="$machine"/>
@@ -115,12 +121,36 @@
       <xsl:with-param name="value" select="$sections[@id = 'OutlookInfo']/DataStruct[@Type = 'VersionInfo']
                                            /DataMember[@Name = 'FileVersion']"/>
     </xsl:call-template>
-    <!-- A run stops in the section of the step that failed, and that section is the report's last. -->
+    <!-- A run stops in the section of the step that failed, and that section is the last of the steps. -->
     <xsl:call-template name="field">
-      <xsl:with-param name="value" select="$sections[last()][$outcome[self::FailedAt]]/@id"/>
+      <xsl:with-param name="value" select="$steps[last()][$outcome[self::FailedAt]]/@id"/>
     </xsl:call-template>
     <xsl:call-template name="field">
       <xsl:with-param name="value" select="substring($markers[1], 9, 10)"/>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value">
+        <xsl:if test="$findings">
+          <xsl:value-of select="count($findings/Finding[@Severity = 'Error'])"/>
+        </xsl:if>
+      </xsl:with-param>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value">
+        <xsl:if test="$findings">
+          <xsl:value-of select="count($findings/Finding[@Severity = 'Warning'])"/>
+        </xsl:if>
+      </xsl:with-param>
+    </xsl:call-template>
+    <xsl:call-template name="field">
+      <xsl:with-param name="value">
+        <xsl:for-each select="$findings/Finding">
+          <xsl:if test="position() &gt; 1">
+            <xsl:text> </xsl:text>
+          </xsl:if>
+          <xsl:value-of select="@Id"/>
+        </xsl:for-each>
+      </xsl:with-param>
       <xsl:with-param name="last" select="true()"/>
     </xsl:call-template>
   </xsl:template>

@@ -32,6 +32,10 @@ enum class EventIcon : int
     ResourceRequirements = 22,
     Qword = 23,
     MuiSz = 24,
+    // A finding, by its severity.
+    FindingError = 25,
+    FindingWarning = 26,
+    FindingInformation = 27,
 };
 
 } // namespace corvane

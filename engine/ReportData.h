@@ -69,7 +69,9 @@ public:
     // Probes -----------------------------------------------------------------------------------------
     HRESULT CheckSystemVersion(IXMLDOMNode* parent);
     HRESULT CheckSystemFolders(IXMLDOMNode* parent);
-    HRESULT CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, int& rowPosition, int level);
+    // examined, when given, receives what the read found, failure included.
+    HRESULT CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, int& rowPosition, int level,
+                             VersionFacts* examined = nullptr);
     // indent: of this key's rows; logDepth and subkeyDepth: how many levels get rows, and how many are
     // descended (kUnlimitedDepth for all of them).
     HRESULT DumpRegistryKey(HKEY key, IXMLDOMNode* parent, int* rowPosition, int indent, int logDepth,
@@ -85,6 +87,10 @@ public:
     HRESULT QueryComponentPath(const wchar_t* module, IXMLDOMNode* parent, int& rowPosition, int level,
                                const wchar_t* loadPath = nullptr);
     HRESULT CheckOutlookModule(IXMLDOMNode* parent);
+    // The two parts after the four sections. Neither fails the run: each returns S_OK, or S_FALSE when a
+    // Stop cut it short.
+    HRESULT CheckInventory(IXMLDOMNode* parent);
+    HRESULT CheckFindings(IXMLDOMNode* parent);
 
     // Members ------------------------------------------------------------------------------------------
     CWorkerThread* runningThread = nullptr;

@@ -2,6 +2,7 @@
 // What one probe of a run leaves for a later one: a plain record that each run starts afresh, so that
 // nothing a run finds comes from the run before it.
 
+#include "probes/findings/FindingFacts.h"
 #include "probes/system/OsInfo.h"
 
 #include <string>
@@ -29,6 +30,9 @@ struct RunFacts
     std::wstring commonFilesFolder;
     OutlookClientSettings outlook;
     std::wstring outlookFolder;
+    // What the run examined, as the finding rules read it: filled by the steps as they run and by the
+    // inventory; what no step looked at stays "not examined".
+    FindingFacts examined;
 };
 
 } // namespace corvane

@@ -7,6 +7,7 @@
 #include "framework/PathText.h"
 #include "framework/ReplaceFile.h"
 #include "framework/StringTable.h"
+#include "probes/inventory/SessionNames.h"
 #include "probes/mail/ComponentPathChild.h"
 #include "report/ReportPage.h"
 #include "report/ReportVocabulary.h"
@@ -14,6 +15,7 @@
 
 #include <ctime>
 #include <memory>
+#include <optional>
 
 namespace corvane {
 
@@ -57,10 +59,40 @@ const Section kSections[] = {
       {}}},
 };
 
+// The two parts after the sections: for a run whose sections completed or failed, never after a Stop.
+// Their results change nothing of the run's, and they take no step of the progress bar.
+struct Part
+{
+    UINT title;
+    const wchar_t* id;
+    Probe probe;
+};
+
+const Part kParts[] = {
+    {IDS_SECTION_INVENTORY, xml::SectionInventory, &CReportData::CheckInventory},
+    {IDS_SECTION_FINDINGS, xml::SectionFindings, &CReportData::CheckFindings},
+};
+
 long long Now()
 {
     return static_cast<long long>(::_time64(nullptr));
 }
+
+// The local date of a time; none when it cannot be converted.
+std::optional<CalendarDate> LocalDate(long long secondsSince1970)
+{
+    const std::time_t time = static_cast<std::time_t>(secondsSince1970);
+    std::tm local{};
+    if (localtime_s(&local, &time) != 0)
+        return std::nullopt;
+    return CalendarDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+#ifdef _WIN64
+constexpr Bitness kThisProgram = Bitness::X64;
+#else
+constexpr Bitness kThisProgram = Bitness::X86;
+#endif
 
 // One run from the start barrier to the return; the members are the run-local values.
 class CTestRun
@@ -86,6 +118,7 @@ public:
             {
                 WriteHead();
                 RunSections();
+                RunParts();
             }
             EndChild();
         }
@@ -122,6 +155,16 @@ private:
         engine_.UpdateProgress(ProgressReset, 10, DefaultStatusText);
         startTime_ = Now();
         Log(EventIcon::Info, IDS_TEST_STARTED, xml::FormatTimestamp(startTime_).c_str());
+
+        // What the findings know of the run itself; the names go into the report's header too.
+        FindingFacts& examined = engine_.facts.examined;
+        examined.programBitness = kThisProgram;
+        examined.runDate = LocalDate(startTime_);
+        std::wstring name;
+        if (SUCCEEDED(QueryComputerName(name)))
+            examined.computerName = name;
+        if (SUCCEEDED(QueryUserName(name)))
+            examined.userName = name;
     }
 
     // The child that will ask the MAPI libraries, once the mail clients step has found that the MAPI
@@ -168,6 +211,12 @@ private:
         if (!document_)
             return;
         document_->AppendHeaderElement(xml::Title, xml::ProgramTitle, nullptr, 0);
+        // Who ran it where, so that a fleet's summary need not trust the name of the report's folder.
+        const FindingFacts& examined = engine_.facts.examined;
+        if (examined.computerName)
+            document_->AppendHeaderElement(xml::Computer, examined.computerName->c_str(), nullptr, 0);
+        if (examined.userName)
+            document_->AppendHeaderElement(xml::User, examined.userName->c_str(), nullptr, 0);
         document_->AppendHeaderElement(xml::Program, ProgramBitnessText(), nullptr, 0);
         document_->AppendContainer(xml::Process, document_->HeaderNode(), process_.Put());
         if (process_)
@@ -175,6 +224,19 @@ private:
             const std::wstring started = xml::FormatTimestamp(startTime_);
             ElementSpec spec(xml::StartedAt, started.c_str());
             document_->AppendElement(&spec, process_.Get());
+        }
+    }
+
+    // The section's title row and its "ReportSection" element, the current section from now on.
+    void OpenSection(UINT title, const wchar_t* id)
+    {
+        text_ = LoadResourceString(title);
+        engine_.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), text_.c_str());
+        if (document_)
+        {
+            const AttributePair attributes[] = {{xml::IdAttribute, id}, {xml::TitleAttribute, text_.c_str()}};
+            ElementSpec spec(xml::ReportSection, nullptr, attributes, 2);
+            document_->AppendElement(&spec, document_->DataNode(), section_.Put());
         }
     }
 
@@ -190,15 +252,7 @@ private:
                 result_ = RunAborted;
                 return;
             }
-            text_ = LoadResourceString(section.title);
-            engine_.InsertEvent(-1, EventStyle(EventIcon::PageCheck, 0), text_.c_str());
-            if (document_)
-            {
-                const AttributePair attributes[] = {{xml::IdAttribute, section.id},
-                                                    {xml::TitleAttribute, text_.c_str()}};
-                ElementSpec spec(xml::ReportSection, nullptr, attributes, 2);
-                document_->AppendElement(&spec, document_->DataNode(), section_.Put());
-            }
+            OpenSection(section.title, section.id);
             for (const ProbeStep& step : section.probes)
             {
                 if (!step.probe)
@@ -220,6 +274,27 @@ private:
         // A Stop seen only by the last probe's own look still ends the run as aborted.
         if (engine_.StopRequested())
             result_ = RunAborted;
+    }
+
+    // The inventory and the findings, each a section of its own after the four.
+    void RunParts()
+    {
+        if (result_ == RunAborted)
+            return;
+        for (const Part& part : kParts)
+        {
+            section_.Reset();
+            if (engine_.StopRequested())
+            {
+                // A failed run keeps its failure; a completed one was stopped before its end.
+                if (result_ == RunCompleted)
+                    result_ = RunAborted;
+                return;
+            }
+            OpenSection(part.title, part.id);
+            (engine_.*part.probe)(section_.Get());
+        }
+        section_.Reset();
     }
 
     void EndPhase()

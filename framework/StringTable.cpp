@@ -55,4 +55,31 @@ std::wstring FormatResourceString(UINT id, ...)
     return text;
 }
 
+std::wstring FormatResourceStringList(UINT id, const std::vector<std::wstring>& arguments)
+{
+    const std::wstring format = LoadResourceString(id);
+    std::wstring text;
+    size_t next = 0;
+    for (size_t i = 0; i < format.size(); ++i)
+    {
+        if (format[i] == L'%' && i + 1 < format.size() && format[i + 1] == L's')
+        {
+            if (next < arguments.size())
+                text += arguments[next];
+            ++next;
+            ++i;
+        }
+        else if (format[i] == L'%' && i + 1 < format.size() && format[i + 1] == L'%')
+        {
+            text += L'%';
+            ++i;
+        }
+        else
+        {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
 } // namespace corvane

@@ -8,7 +8,8 @@
   but to its own headings, so that it reads the same from a share, a mail attachment or a machine with no
   network, in any browser from Windows XP's Internet Explorer 6 on, and prints. It shows the report's
   header, then its findings (errors, warnings, information, each in the report's order), then every other
-  section in the report's order and nesting, as the event list showed them.
+  section in the report's order and nesting, as the event list showed them: the four sections of the test,
+  then the inventory.
 
   What the report says came from the machine: every text and name of it is written as text, never as
   markup, and never into an attribute of the page, whose escaping the processors do not share.
@@ -37,6 +38,9 @@
   <xsl:variable name="header" select="/Report/ReportHeader"/>
   <xsl:variable name="findings" select="/Report/ReportData/ReportSection[@id = 'Findings']"/>
   <xsl:variable name="sections" select="/Report/ReportData/ReportSection[not(@id = 'Findings')]"/>
+  <!-- The sections of the test's steps: a failed run stops in the last of them. The inventory and the
+       findings come after them, whatever happened. -->
+  <xsl:variable name="steps" select="$sections[not(@id = 'Inventory')]"/>
   <xsl:variable name="end" select="$header/Process/*[self::CompletedAt or self::AbortedAt or self::FailedAt][1]"/>
   <xsl:variable name="errors" select="count($findings/Finding[@Severity = 'Error'])"/>
   <xsl:variable name="warnings" select="count($findings/Finding[@Severity = 'Warning'])"/>
@@ -251,12 +255,12 @@ th, td { padding: 2px 8px; text-align: left; vertical-align: top; }
           <xsl:choose>
             <xsl:when test="$end[self::CompletedAt]">: every step of the test ran.</xsl:when>
             <xsl:when test="$end[self::AbortedAt]">: the test was stopped before its end; the sections below hold what was found until then.</xsl:when>
-            <!-- A run stops in the section of the step that failed, the last one but the findings. -->
+            <!-- A run stops in the section of the step that failed, the last one of the steps. -->
             <xsl:when test="$end[self::FailedAt]">
               <xsl:text>: a step of the test failed</xsl:text>
-              <xsl:if test="$sections">
+              <xsl:if test="$steps">
                 <xsl:text> in </xsl:text>
-                <xsl:for-each select="$sections[last()]">
+                <xsl:for-each select="$steps[last()]">
                   <xsl:call-template name="section-title"/>
                 </xsl:for-each>
               </xsl:if>
@@ -489,6 +493,7 @@ th, td { padding: 2px 8px; text-align: left; vertical-align: top; }
       <p class="block-title">
         <xsl:choose>
           <xsl:when test="@Name = 'sys_folders'">System Folders</xsl:when>
+          <xsl:when test="@Name = 'classic_outlook'">Classic Outlook installed</xsl:when>
           <xsl:otherwise>
             <xsl:call-template name="text">
               <xsl:with-param name="value" select="string(@Name)"/>
@@ -501,6 +506,10 @@ th, td { padding: 2px 8px; text-align: left; vertical-align: top; }
       <xsl:call-template name="members">
         <xsl:with-param name="members" select="DataItem"/>
       </xsl:call-template>
+      <xsl:if test="not(DataItem or text()[normalize-space()])">
+        <p class="empty">None found.</p>
+        <xsl:value-of select="'&#10;'"/>
+      </xsl:if>
     </div>
     <xsl:value-of select="'&#10;'"/>
   </xsl:template>
@@ -523,6 +532,22 @@ th, td { padding: 2px 8px; text-align: left; vertical-align: top; }
                 <xsl:with-param name="value" select="string(@ModulePath)"/>
               </xsl:call-template>
             </span>
+          </xsl:when>
+          <xsl:when test="@Type = 'Inventory'">
+            <xsl:choose>
+              <xsl:when test="@Name = 'Session'">Computer and user</xsl:when>
+              <xsl:when test="@Name = 'ClickToRun'">Click-to-Run</xsl:when>
+              <xsl:when test="@Name = 'OutlookBitness'">Outlook's bitness</xsl:when>
+              <xsl:when test="@Name = 'UserMailClient'">The user's mail client</xsl:when>
+              <xsl:when test="@Name = 'MailtoDefault'">E-mail links (mailto)</xsl:when>
+              <xsl:when test="@Name = 'NewOutlook'">New Outlook</xsl:when>
+              <xsl:when test="@Name = 'MapiProfiles'">MAPI profiles</xsl:when>
+              <xsl:otherwise>
+                <xsl:call-template name="text">
+                  <xsl:with-param name="value" select="string(@Name)"/>
+                </xsl:call-template>
+              </xsl:otherwise>
+            </xsl:choose>
           </xsl:when>
           <xsl:when test="@Type = 'ProcedureCall'">
             <span class="kind">Language Dependent Path</span>
@@ -636,6 +661,18 @@ th, td { padding: 2px 8px; text-align: left; vertical-align: top; }
       <xsl:when test="$name = 'MSIApplicationLCID'">MS Outlook</xsl:when>
       <xsl:when test="$name = 'MSIOfficeLCID'">MS Office</xsl:when>
       <xsl:when test="$name = 'UnspecifiedLCID'">Generic</xsl:when>
+      <xsl:when test="$name = 'ComputerName'">Computer</xsl:when>
+      <xsl:when test="$name = 'UserName'">User</xsl:when>
+      <xsl:when test="$name = 'RegistryKey'">Registry key</xsl:when>
+      <xsl:when test="$name = 'RegistryView'">Registry view</xsl:when>
+      <xsl:when test="$name = 'VersionToReport'">Version</xsl:when>
+      <xsl:when test="$name = 'ProductReleaseIds'">Products</xsl:when>
+      <xsl:when test="$name = 'UpdateChannel'">Update channel</xsl:when>
+      <xsl:when test="$name = 'Source'">Read from</xsl:when>
+      <xsl:when test="$name = 'UserChoice'">The user's choice</xsl:when>
+      <xsl:when test="$name = 'OpenCommand'">Open command</xsl:when>
+      <xsl:when test="$name = 'InUse'">In use</xsl:when>
+      <xsl:when test="$name = 'Count'">Number</xsl:when>
       <xsl:otherwise>
         <xsl:call-template name="text">
           <xsl:with-param name="value" select="$name"/>
@@ -768,9 +805,9 @@ th, td { padding: 2px 8px; text-align: left; vertical-align: top; }
       </td>
       <td>
         <xsl:call-template name="outcome-word"/>
-        <xsl:if test="$end[self::FailedAt] and $sections">
+        <xsl:if test="$end[self::FailedAt] and $steps">
           <xsl:text> in </xsl:text>
-          <xsl:for-each select="$sections[last()]">
+          <xsl:for-each select="$steps[last()]">
             <xsl:call-template name="section-title"/>
           </xsl:for-each>
         </xsl:if>

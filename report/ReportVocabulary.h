@@ -13,6 +13,8 @@ inline constexpr const wchar_t* Report = L"Report";
 inline constexpr const wchar_t* ReportHeader = L"ReportHeader";
 inline constexpr const wchar_t* ReportData = L"ReportData";
 inline constexpr const wchar_t* Title = L"Title";
+inline constexpr const wchar_t* Computer = L"Computer";
+inline constexpr const wchar_t* User = L"User";
 inline constexpr const wchar_t* Program = L"Program";
 inline constexpr const wchar_t* Process = L"Process";
 inline constexpr const wchar_t* StartedAt = L"StartedAt";
@@ -25,6 +27,10 @@ inline constexpr const wchar_t* DataList = L"DataList";
 inline constexpr const wchar_t* DataItem = L"DataItem";
 inline constexpr const wchar_t* DataStruct = L"DataStruct";
 inline constexpr const wchar_t* DataMember = L"DataMember";
+inline constexpr const wchar_t* Finding = L"Finding";
+inline constexpr const wchar_t* Message = L"Message";
+inline constexpr const wchar_t* Advice = L"Advice";
+inline constexpr const wchar_t* Fact = L"Fact";
 
 // Attributes
 inline constexpr const wchar_t* TypeAttribute = L"Type";
@@ -34,6 +40,8 @@ inline constexpr const wchar_t* TitleAttribute = L"Title";
 inline constexpr const wchar_t* NameAttribute = L"Name";
 inline constexpr const wchar_t* ModulePathAttribute = L"ModulePath";
 inline constexpr const wchar_t* ProcedureAttribute = L"Procedure";
+inline constexpr const wchar_t* FindingIdAttribute = L"Id";
+inline constexpr const wchar_t* SeverityAttribute = L"Severity";
 
 // Fixed values
 inline constexpr const wchar_t* ReportType = L"CompatibilityTest";
@@ -52,12 +60,21 @@ inline constexpr const wchar_t* SectionSystemInfo = L"SystemInfo";
 inline constexpr const wchar_t* SectionMailClients = L"MailClients";
 inline constexpr const wchar_t* SectionMapiConfig = L"MAPIConfig";
 inline constexpr const wchar_t* SectionOutlookInfo = L"OutlookInfo";
+// The two parts after the four sections.
+inline constexpr const wchar_t* SectionInventory = L"Inventory";
+inline constexpr const wchar_t* SectionFindings = L"Findings";
+
+// A finding's severity
+inline constexpr const wchar_t* SeverityError = L"Error";
+inline constexpr const wchar_t* SeverityWarning = L"Warning";
+inline constexpr const wchar_t* SeverityInformation = L"Information";
 
 // List kinds
 inline constexpr const wchar_t* ListRegHive = L"RegHive";
 inline constexpr const wchar_t* ListRegNode = L"RegNode";
 inline constexpr const wchar_t* ListTypedMap = L"TypedMap";
 inline constexpr const wchar_t* SystemFoldersList = L"sys_folders";
+inline constexpr const wchar_t* ClassicOutlookList = L"classic_outlook"; // one Path item per Office version
 
 // Value kinds
 inline constexpr const wchar_t* ValuePath = L"Path";
@@ -82,6 +99,39 @@ inline constexpr const wchar_t* ComponentPathProcedure = L"FGetComponentPath";
 inline constexpr const wchar_t* ApplicationLcidMember = L"MSIApplicationLCID";
 inline constexpr const wchar_t* OfficeLcidMember = L"MSIOfficeLCID";
 inline constexpr const wchar_t* UnspecifiedLcidMember = L"UnspecifiedLCID";
+
+// The inventory's structures (Type "Inventory", Name one of these) and their members
+inline constexpr const wchar_t* InventoryStruct = L"Inventory";
+inline constexpr const wchar_t* SessionStruct = L"Session";
+inline constexpr const wchar_t* ClickToRunStruct = L"ClickToRun";
+inline constexpr const wchar_t* OutlookBitnessStruct = L"OutlookBitness";
+inline constexpr const wchar_t* UserMailClientStruct = L"UserMailClient";
+inline constexpr const wchar_t* MailtoDefaultStruct = L"MailtoDefault";
+inline constexpr const wchar_t* NewOutlookStruct = L"NewOutlook";
+inline constexpr const wchar_t* MapiProfilesStruct = L"MapiProfiles";
+inline constexpr const wchar_t* ComputerNameMember = L"ComputerName";
+inline constexpr const wchar_t* UserNameMember = L"UserName";
+inline constexpr const wchar_t* RegistryKeyMember = L"RegistryKey";
+inline constexpr const wchar_t* RegistryViewMember = L"RegistryView"; // only where not the program's own
+inline constexpr const wchar_t* InstalledMember = L"Installed";
+inline constexpr const wchar_t* PlatformMember = L"Platform";
+inline constexpr const wchar_t* VersionToReportMember = L"VersionToReport";
+inline constexpr const wchar_t* ProductReleaseIdsMember = L"ProductReleaseIds";
+inline constexpr const wchar_t* CdnBaseUrlMember = L"CDNBaseUrl";
+inline constexpr const wchar_t* UpdateChannelMember = L"UpdateChannel";
+inline constexpr const wchar_t* BitnessMember = L"Bitness";
+inline constexpr const wchar_t* SourceMember = L"Source";
+inline constexpr const wchar_t* LocationMember = L"Location";
+inline constexpr const wchar_t* DefaultMember = L"Default";
+inline constexpr const wchar_t* UserChoiceMember = L"UserChoice";
+inline constexpr const wchar_t* OpenCommandMember = L"OpenCommand";
+inline constexpr const wchar_t* InUseMember = L"InUse";
+inline constexpr const wchar_t* PackageMember = L"Package";
+inline constexpr const wchar_t* CountMember = L"Count";
+inline constexpr const wchar_t* ProfileMember = L"Profile";
+// The texts of a yes-or-no member
+inline constexpr const wchar_t* Yes = L"yes";
+inline constexpr const wchar_t* No = L"no";
 
 // System folder items
 inline constexpr const wchar_t* WindowsFolderItem = L"WindowsFolder";

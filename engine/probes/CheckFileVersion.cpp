@@ -24,13 +24,16 @@ struct VersionMember
 
 } // namespace
 
-HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, int& rowPosition, int level)
+HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, int& rowPosition, int level,
+                                      VersionFacts* examined)
 {
     const AttributePair structureAttributes[] = {
         {xml::TypeAttribute, xml::VersionInfoStruct}, {xml::ModulePathAttribute, path}, {}};
 
     CVersionInfo versionInfo;
     const HRESULT loaded = versionInfo.Load(path);
+    if (examined)
+        *examined = VersionFacts{loaded, std::wstring(), std::wstring()};
     if (FAILED(loaded))
     {
         InsertRowAt(*this, rowPosition, EventStyle(EventIcon::Warning, level),
@@ -57,6 +60,8 @@ HRESULT CReportData::CheckFileVersion(const wchar_t* path, IXMLDOMNode* parent, 
 
     std::wstring company;
     versionInfo.QueryString(kCompanyNameString, company);
+    if (examined)
+        *examined = VersionFacts{S_OK, versionInfo.GetFileVersionText(L'.'), company};
     const VersionMember members[] = {
         {IDS_PRODUCT_VERSION, xml::ValueVersion, xml::ProductVersionMember,
          versionInfo.GetProductVersionText(L'.')},

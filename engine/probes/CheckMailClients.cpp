@@ -3,8 +3,10 @@
 
 #include "engine/probes/ProbeStep.h"
 #include "engine/probes/RegistryHive.h"
+#include "framework/HResult.h"
 #include "framework/StringTable.h"
 #include "framework/UniqueHandle.h"
+#include "probes/inventory/MailClientsKey.h"
 #include "res/resource.h"
 
 namespace corvane {
@@ -30,7 +32,11 @@ HRESULT CReportData::CheckMailClients(IXMLDOMNode* parent)
     CProbeStep step(*this, IDS_CHECK_MAIL_CLIENTS);
     const HRESULT hr =
         CopyRegistryHive(*this, {HKEY_LOCAL_MACHINE, L"HKLM", L"SOFTWARE\\Clients\\Mail"}, parent,
-                         step.rowPosition, verbose ? kRowsForKeyAndSubkeys : kRowsForKey, kOneSubkeyLevel);
+                         step.rowPosition, verbose ? kRowsForKeyAndSubkeys : kRowsForKey, kOneSubkeyLevel,
+                         [this](HKEY key) { facts.examined.machineMail = ReadMailClientsKey(key); });
+    // A machine without the key has no default mail client; a key that could not be read is no fact.
+    if (hr == HResultFromWin32(ERROR_FILE_NOT_FOUND))
+        facts.examined.machineMail = MailClientsKeyFacts{};
     // Without the Outlook client key there are no settings, whatever an earlier look found.
     facts.outlook = OutlookClientSettings{};
     if (FAILED(hr))

@@ -16,12 +16,18 @@ HRESULT CReportData::CheckMapiModules(IXMLDOMNode* parent)
 
     CProbeStep step(*this, IDS_CHECK_MAPI);
     // The stub is what every client loads; without it the library behind it is not worth a look.
-    HRESULT hr =
-        CheckFileVersion((facts.systemFolder + L"MAPISTUB.DLL").c_str(), parent, step.rowPosition, 1);
+    FindingFacts& examined = facts.examined;
+    examined.mapiStub.path = facts.systemFolder + L"MAPISTUB.DLL";
+    examined.mapi32.path = facts.systemFolder + L"MAPI32.DLL";
+    examined.outlookMapi.path = facts.outlook.dllPathEx;
+    HRESULT hr = CheckFileVersion(examined.mapiStub.path.c_str(), parent, step.rowPosition, 1,
+                                  &examined.mapiStub.version.emplace());
     if (SUCCEEDED(hr))
-        hr = CheckFileVersion((facts.systemFolder + L"MAPI32.DLL").c_str(), parent, step.rowPosition, 1);
+        hr = CheckFileVersion(examined.mapi32.path.c_str(), parent, step.rowPosition, 1,
+                              &examined.mapi32.version.emplace());
     if (!facts.outlook.dllPathEx.empty())
-        CheckFileVersion(facts.outlook.dllPathEx.c_str(), parent, step.rowPosition, 1);
+        CheckFileVersion(facts.outlook.dllPathEx.c_str(), parent, step.rowPosition, 1,
+                         &examined.outlookMapi.version.emplace());
     return step.End(hr, IDS_MAPI_FAILED);
 }
 

@@ -21,7 +21,9 @@ HRESULT CReportData::CheckOutlookModule(IXMLDOMNode* parent)
     std::wstring path = facts.outlookFolder + L"OUTLLIB.DLL";
     if (!::PathFileExistsW(path.c_str()))
         path = facts.outlookFolder + L"OUTLOOK.EXE";
-    const HRESULT hr = CheckFileVersion(path.c_str(), parent, step.rowPosition, 1);
+    facts.examined.outlookModule.path = path;
+    const HRESULT hr = CheckFileVersion(path.c_str(), parent, step.rowPosition, 1,
+                                        &facts.examined.outlookModule.version.emplace());
     return step.End(hr, IDS_OUTLOOK_FAILED);
 }
 

@@ -15,10 +15,10 @@ void InsertRowAt(CReportData& engine, int& rowPosition, DWORD style, const std::
         rowPosition = index + 1;
 }
 
-CProbeStep::CProbeStep(CReportData& engine, UINT statusId) : engine_(engine)
+CProbeStep::CProbeStep(CReportData& engine, UINT statusId, ProgressOperation progress) : engine_(engine)
 {
     const std::wstring status = LoadResourceString(statusId);
-    engine_.UpdateProgress(ProgressStep, 0, status.c_str());
+    engine_.UpdateProgress(progress, 0, status.c_str());
     rowPosition = engine_.InsertEvent(-1, EventStyle(EventIcon::GemMoving, kStepIndent), status.c_str());
 }
 

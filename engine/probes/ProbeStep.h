@@ -15,8 +15,9 @@ void InsertRowAt(CReportData& engine, int& rowPosition, DWORD style, const std::
 class CProbeStep
 {
 public:
-    // Steps the progress bar, shows the status text and appends the placeholder row with it.
-    CProbeStep(CReportData& engine, UINT statusId);
+    // Steps the progress bar (or applies progress, ProgressKeep for a part that takes no step of it), shows
+    // the status text and appends the placeholder row with it.
+    CProbeStep(CReportData& engine, UINT statusId, ProgressOperation progress = ProgressStep);
     CProbeStep(const CProbeStep&) = delete;
     CProbeStep& operator=(const CProbeStep&) = delete;
 

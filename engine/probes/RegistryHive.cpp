@@ -2,8 +2,10 @@
 
 #include "engine/probes/ProbeStep.h"
 #include "framework/HResult.h"
+#include "framework/StringTable.h"
 #include "framework/UniqueHandle.h"
 #include "report/ReportVocabulary.h"
+#include "res/resource.h"
 
 #include <cwchar>
 
@@ -15,13 +17,21 @@ constexpr int kValueIndent = 2; // the key's values and subkeys, below its row
 constexpr DWORD kWorkBufferBytes = 520;
 } // namespace
 
+std::wstring HiveName(const HiveKey& hive)
+{
+    const std::wstring fullName = std::wstring(hive.rootName) + L"\\" + hive.path;
+    if (!hive.viewName)
+        return fullName;
+    return FormatResourceString(IDS_IN_REGISTRY_VIEW, fullName.c_str(), hive.viewName);
+}
+
 HRESULT CopyRegistryHive(CReportData& engine, const HiveKey& hive, IXMLDOMNode* parent, int& rowPosition,
                          int logDepth, int subkeyDepth, const std::function<void(HKEY)>& inspect)
 {
     CRegKey key;
-    RETURN_IF_REG_FAILED(::RegOpenKeyExW(hive.root, hive.path.c_str(), 0, KEY_READ, key.Put()));
+    RETURN_IF_REG_FAILED(::RegOpenKeyExW(hive.root, hive.path.c_str(), 0, KEY_READ | hive.view, key.Put()));
 
-    const std::wstring fullName = std::wstring(hive.rootName) + L"\\" + hive.path;
+    const std::wstring fullName = HiveName(hive);
     InsertRowAt(engine, rowPosition, EventStyle(EventIcon::Cubes, kKeyIndent), fullName);
 
     CComPtr<IXMLDOMNode> node;

@@ -14,7 +14,15 @@ struct HiveKey
     HKEY root;
     const wchar_t* rootName; // "HKLM" or "HKCU": the abbreviation shown in rows and the report
     std::wstring path;
+    // Another registry view than the program's own: KEY_WOW64_64KEY or KEY_WOW64_32KEY, and the bitness
+    // that rows and the report name it by ("64-bit"); 0 and null for the program's own.
+    REGSAM view = 0;
+    const wchar_t* viewName = nullptr;
 };
+
+// The name that rows and the report give the key: the root's abbreviation and the path, and the view
+// where it is not the program's own ("HKLM\SOFTWARE\...\Windows Messaging Subsystem (64-bit view)").
+std::wstring HiveName(const HiveKey& hive);
 
 // Opens the key read-only, writes its row (icon 9, indent 1) and its "RegHive" list, dumps it at depth 2
 // and, when given, lets inspect read the open key before it is closed. Fails with the open's code.

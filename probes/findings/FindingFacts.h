@@ -29,6 +29,12 @@ enum class BitnessSource
     ExecutableMachine,  // the machine field of OUTLOOK.EXE's PE header
 };
 
+// "32-bit" or "64-bit", as findings and the inventory name a bitness.
+const wchar_t* BitnessText(Bitness bitness);
+// Where a bitness was read, as findings and the inventory name it: "Click-to-Run Platform", "Outlook
+// Bitness", "OUTLOOK.EXE machine".
+const wchar_t* BitnessSourceText(BitnessSource source);
+
 struct CalendarDate
 {
     int year = 0;

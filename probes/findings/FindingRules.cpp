@@ -71,28 +71,9 @@ std::wstring DateText(const CalendarDate& date)
     return text;
 }
 
-const wchar_t* BitnessText(Bitness bitness)
-{
-    return bitness == Bitness::X64 ? L"64-bit" : L"32-bit";
-}
-
 Bitness Other(Bitness bitness)
 {
     return bitness == Bitness::X64 ? Bitness::X86 : Bitness::X64;
-}
-
-const wchar_t* BitnessSourceText(BitnessSource source)
-{
-    switch (source)
-    {
-    case BitnessSource::ClickToRunPlatform:
-        return L"Click-to-Run Platform";
-    case BitnessSource::MsiBitness:
-        return L"Outlook Bitness";
-    case BitnessSource::ExecutableMachine:
-        return L"OUTLOOK.EXE machine";
-    }
-    return L"";
 }
 
 // "C:\..." or "\\server\...": a path that names one file wherever the program runs.

@@ -3,7 +3,7 @@
 
 Usage: draw_icons.py OUTDIR
 
-Writes OUTDIR/events256.bmp (8-bit) and OUTDIR/events16.bmp (4-bit): the 25 event icons side by
+Writes OUTDIR/events256.bmp (8-bit) and OUTDIR/events16.bmp (4-bit): the 28 event icons side by
 side, icon i at x = 16 * i, magenta (255, 0, 255) where the background shows; and OUTDIR/Corvane.ico,
 the application icon at 16, 32 and 48 pixels (32-bit images with their AND masks).
 
@@ -22,7 +22,8 @@ EVENT_ICONS = [
     "06_page_check", "07_monitor", "08_window_grid", "09_cubes", "10_folder_closed",
     "11_folder_open", "12_none", "13_sz", "14_expand_sz", "15_binary", "16_dword",
     "17_dword_be", "18_link", "19_multi_sz", "20_resource_list", "21_full_resource",
-    "22_resource_requirements", "23_qword", "24_mui_sz",
+    "22_resource_requirements", "23_qword", "24_mui_sz", "25_finding_error", "26_finding_warning",
+    "27_finding_information",
 ]
 ICON_SIZE = 16
 APP_SIZES = (16, 32, 48)

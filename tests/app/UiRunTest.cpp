@@ -18,10 +18,13 @@ protected:
     }
 };
 
+// Detail rows of the steps and the inventory: the findings' advice rows are indented in both modes.
 bool HasDetailRows(const std::vector<EventRow>& rows)
 {
     for (const EventRow& row : rows)
     {
+        if (row.indent == 0 && row.text == L"Findings")
+            return false;
         if (row.indent >= 2)
             return true;
     }
@@ -42,14 +45,16 @@ TEST_F(UiRun, ACompletedRunWithReportLogsTheSectionsAndSavesTheFile)
     RunTest(kReports, false, true);
     const auto rows = ui.Rows();
     const auto driver = DriverRows(rows);
-    ASSERT_EQ(7u, driver.size()) << Narrow(Describe(rows));
+    ASSERT_EQ(9u, driver.size()) << Narrow(Describe(rows));
     EXPECT_TRUE(IsStamped(driver[0], L"Test started at ")) << Narrow(driver[0]);
     EXPECT_EQ(L"System Information", driver[1]);
     EXPECT_EQ(L"Mail Clients Configuration", driver[2]);
     EXPECT_EQ(L"MAPI Configuration", driver[3]);
     EXPECT_EQ(L"Microsoft Outlook", driver[4]);
-    EXPECT_EQ(L"Report saved to the Corvane.xml file.", driver[5]);
-    EXPECT_TRUE(IsStamped(driver[6], L"Test completed at ")) << Narrow(driver[6]);
+    EXPECT_EQ(L"Inventory", driver[5]);
+    EXPECT_EQ(L"Findings", driver[6]);
+    EXPECT_EQ(L"Report saved to the Corvane.xml file.", driver[7]);
+    EXPECT_TRUE(IsStamped(driver[8], L"Test completed at ")) << Narrow(driver[8]);
 
     // Icons of the driver's own rows: information, section titles, report saved, information.
     std::vector<int> icons;
@@ -58,21 +63,25 @@ TEST_F(UiRun, ACompletedRunWithReportLogsTheSectionsAndSavesTheFile)
         if (row.indent == 0)
             icons.push_back(row.icon);
     }
-    EXPECT_EQ((std::vector<int>{0, 6, 6, 6, 6, 5, 0}), icons);
+    EXPECT_EQ((std::vector<int>{0, 6, 6, 6, 6, 6, 6, 5, 0}), icons);
     EXPECT_EQ(0, rows.front().indent);
     EXPECT_EQ(driver[0], rows.front().text);
-    EXPECT_EQ(driver[6], rows.back().text);
+    EXPECT_EQ(driver[8], rows.back().text);
     // Verbose mode was off: no detail rows.
     EXPECT_FALSE(HasDetailRows(rows)) << Narrow(Describe(rows));
 
     ASSERT_TRUE(FileExists(kReportFile));
     const std::string report = ReadFile(kReportFile);
-    const std::string ended = StampOf(driver[6]);
+    const std::string ended = StampOf(driver[8]);
     EXPECT_NE(std::string::npos, report.find("<Title>Corvane</Title>")) << report;
     EXPECT_NE(std::string::npos, report.find("<CompletedAt>" + ended + "</CompletedAt>")) << report;
     EXPECT_NE(std::string::npos, report.find("<CreatedAt>" + ended + "</CreatedAt>")) << report;
     EXPECT_NE(std::string::npos,
               report.find("<ReportSection id=\"OutlookInfo\" Title=\"Microsoft Outlook\">"));
+    EXPECT_NE(std::string::npos,
+              report.find("</ReportSection><ReportSection id=\"Inventory\" Title=\"Inventory\">"));
+    EXPECT_NE(std::string::npos,
+              report.find("</ReportSection><ReportSection id=\"Findings\" Title=\"Findings\">"));
 }
 
 TEST_F(UiRun, OptionsChangedBeforeExecuteAreTheOnesUsed)
@@ -99,12 +108,13 @@ TEST_F(UiRun, WithTheReportOffNoFileIsWritten)
     RunTest(kReports, true, false);
     const auto rows = ui.Rows();
     const auto driver = DriverRows(rows);
-    ASSERT_EQ(6u, driver.size()) << Narrow(Describe(rows));
+    ASSERT_EQ(8u, driver.size()) << Narrow(Describe(rows));
     EXPECT_TRUE(IsStamped(driver[0], L"Test started at "));
-    EXPECT_EQ((std::vector<std::wstring>{L"System Information", L"Mail Clients Configuration",
-                                         L"MAPI Configuration", L"Microsoft Outlook"}),
-              std::vector<std::wstring>(driver.begin() + 1, driver.begin() + 5));
-    EXPECT_TRUE(IsStamped(driver[5], L"Test completed at "));
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"System Information", L"Mail Clients Configuration",
+                                   L"MAPI Configuration", L"Microsoft Outlook", L"Inventory", L"Findings"}),
+        std::vector<std::wstring>(driver.begin() + 1, driver.begin() + 7));
+    EXPECT_TRUE(IsStamped(driver[7], L"Test completed at "));
     EXPECT_EQ(-1, FindRow(rows, L"Report saved")) << Narrow(Describe(rows));
     EXPECT_FALSE(FileExists(kReportFile));
 }

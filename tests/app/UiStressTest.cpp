@@ -17,10 +17,13 @@ class UiStress : public CUiTest
 
 const std::vector<std::wstring> kSections = {L"System Information", L"Mail Clients Configuration",
                                              L"MAPI Configuration", L"Microsoft Outlook"};
+// The parts after the sections, for a run that was not stopped before them.
+const std::vector<std::wstring> kParts = {L"Inventory", L"Findings"};
 
 // The driver's rows of one run, whatever moment it was stopped at: the start, a prefix of the section
-// titles (none when the Stop came before the first), the saved report, and one outcome. Empty when they
-// are in order; otherwise what is wrong.
+// titles (none when the Stop came before the first) and, after all of them, a prefix of the inventory's
+// and the findings' titles, the saved report, and one outcome. Empty when they are in order; otherwise
+// what is wrong.
 std::string CheckRun(const std::vector<EventRow>& rows)
 {
     const auto driver = DriverRows(rows);
@@ -31,6 +34,14 @@ std::string CheckRun(const std::vector<EventRow>& rows)
     size_t i = 1;
     while (i < driver.size() && i - 1 < kSections.size() && driver[i] == kSections[i - 1])
         ++i;
+    const size_t sections = i - 1;
+    size_t parts = 0;
+    while (sections == kSections.size() && i < driver.size() && parts < kParts.size() &&
+           driver[i] == kParts[parts])
+    {
+        ++i;
+        ++parts;
+    }
     if (i >= driver.size() || driver[i] != L"Report saved to the Corvane.xml file.")
         return "no report row after the sections";
     if (i + 2 != driver.size())
@@ -39,7 +50,7 @@ std::string CheckRun(const std::vector<EventRow>& rows)
     if (IsStamped(outcome, L"Test aborted by user at "))
         return std::string();
     if (IsStamped(outcome, L"Test completed at "))
-        return i - 1 == kSections.size() ? std::string() : "completed without every section";
+        return parts == kParts.size() ? std::string() : "completed without every section and part";
     return "outcome " + Narrow(outcome);
 }
 

@@ -2,7 +2,8 @@
 # One whole run on a sample machine, checked end to end: makes the machine's prefix afresh, runs the real
 # program through its window (run_corvane.exe of the program's own build), and compares the event rows
 # and the report, with their timestamps masked, byte for byte with the reviewed files in
-# tests/e2e/expected/. A saved report must validate against Corvane.xsd, and its times must be those that
+# tests/e2e/expected/. The computer and user names that Wine gives (the host's name and the Unix user) are
+# masked as %COMPUTERNAME% and %USERNAME%, and the run's date among a finding's facts as YYYY-MM-DD. A saved report must validate against Corvane.xsd, and its times must be those that
 # the rows show. The run's files stay in BUILD/e2e/PROGRAM/NAME: rows.txt, listing.txt (as scripts/run.sh
 # prints the rows), Corvane.xml, Corvane.png.
 #
@@ -20,7 +21,10 @@
 #   VERBOSE, REPORT  on or off: the two options of the window
 #   PROGRAM  Corvane or Corvane64 (default: the one the build folder itself holds). The expected report
 #            names the program that wrote it; for a run of the other program, or of Corvane.exe on 64-bit
-#            Windows, the header's Program element is expected to say so, and nothing else may differ.
+#            Windows, the header's Program element is expected to say so. On a machine whose Outlook
+#            modules are built for the program that runs there (a profile without "arch win64"), Outlook's
+#            bitness read from OUTLOOK.EXE is the program's own: the expected files give Corvane.exe's
+#            "32-bit", and a run of Corvane64.exe expects "64-bit" there. Nothing else may differ.
 #   EXPECTED the window's run whose expected files a /run must give; EXIT its exit code (-2 and the like);
 #            FOLDER local or share
 # Exits 77 (skipped) for Corvane.exe on a host that runs no 32-bit code, after the steps that need none:
@@ -62,6 +66,7 @@ prefix=$work/prefix
 [ -f "$tree/tests/run_corvane.exe" ] || fail "no $tree/tests/run_corvane.exe; build it first"
 mkdir -p "$work"
 rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png \
+    "$work"/names "$work"/expected.rows \
     "$work"/console.txt "$work"/xev.txt
 rm -rf "$work/share"
 
@@ -89,11 +94,49 @@ fi
 wineserver -p
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 "$CORVANE_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+# The names that the program will see, to be masked; kept for check-readme.sh.
+computer=$("$CORVANE_WINE" cmd.exe /c 'echo %COMPUTERNAME%' </dev/null | tr -d '\r')
+user=$("$CORVANE_WINE" cmd.exe /c 'echo %USERNAME%' </dev/null | tr -d '\r')
+[ -n "$computer" ] && [ -n "$user" ] || fail "Wine names no computer or user"
+printf '%s\n%s\n' "$computer" "$user" >"$work/names"
+
+stamp='[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'
+# Timestamps, the names (a row "Computer: NAME" or "User: NAME" at any indent, the header's elements and
+# the inventory's members) and the run's date among a finding's facts.
+mask() {
+    sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g" "$1" |
+        COMPUTER=$computer USER_NAME=$user perl -pe '
+            s/(\bComputer: )\Q$ENV{COMPUTER}\E$/$1%COMPUTERNAME%/;
+            s/(\bUser: )\Q$ENV{USER_NAME}\E$/$1%USERNAME%/;
+            s{^(<Computer>|<DataMember Type="String" Name="ComputerName">)\Q$ENV{COMPUTER}\E(</)}{$1%COMPUTERNAME%$2};
+            s{^(<User>|<DataMember Type="String" Name="UserName">)\Q$ENV{USER_NAME}\E(</)}{$1%USERNAME%$2};
+            s{^(<Fact Name="Run date">)[0-9]{4}-[0-9]{2}-[0-9]{2}(</Fact>)$}{$1YYYY-MM-DD$2}' >"$2"
+}
+# Whether the profile, or one it includes, makes the machine 64-bit Windows for both programs.
+profile_is_win64() {
+    local file=$root/tests/fixtures/machines/$1.machine included
+    grep -q '^arch win64' "$file" && return 0
+    for included in $(sed -n 's/^include //p' "$file"); do
+        profile_is_win64 "${included%.machine}" && return 0
+    done
+    return 1
+}
+# The expected file as this program must give it: on a machine whose Outlook follows the program's
+# bitness, OUTLOOK.EXE's machine is Corvane64.exe's 64-bit where Corvane.exe's files say 32-bit.
+adapt() {
+    if [ "$arch" = x86_64 ] && ! profile_is_win64 "$profile"; then
+        perl -0pe 's/^(1\|7\|Outlook Bitness: )32-bit( \(OUTLOOK\.EXE machine\))$/${1}64-bit$2/mg;
+            s{^(<DataMember Type="String" Name="Bitness">)32-bit(</DataMember>\n<DataMember Type="String" Name="Source">OUTLOOK\.EXE machine</DataMember>)$}{${1}64-bit$2}mg' "$1"
+    else
+        cat "$1"
+    fi
+}
+adapt "$expected/$expect.rows" >"$work/expected.rows"
 
 # PROGRAM.exe /run, watched by xev for any X window mapped while it runs: Wine maps one for every Windows
 # window that is shown, and none other.
 run_unattended() {
-    local options=(/run) computer user code watcher out='C:\Reports' reports=$prefix/drive_c/Reports
+    local options=(/run) code watcher out='C:\Reports' reports=$prefix/drive_c/Reports
     local executable=$tree/$program.exe
     [ -f "$executable" ] || fail "no $executable"
     # Upper case and - as well as /, as the usage allows.
@@ -108,9 +151,6 @@ run_unattended() {
     else
         options+=(/NoReport)
     fi
-    computer=$("$CORVANE_WINE" cmd.exe /c 'echo %COMPUTERNAME%' </dev/null | tr -d '\r')
-    user=$("$CORVANE_WINE" cmd.exe /c 'echo %USERNAME%' </dev/null | tr -d '\r')
-    [ -n "$computer" ] && [ -n "$user" ] || fail "Wine names no computer or user"
     [ ! -e "$reports" ] || fail "$reports exists before the run"
 
     xev -root -event substructure >"$work/xev.txt" 2>&1 &
@@ -131,7 +171,7 @@ run_unattended() {
 
     # The expected rows as "Copy all" writes them: four spaces a level, then the text.
     awk -F'|' '{ n = $1; sub(/^[0-9]+\|[0-9]+\|/, ""); printf "%" (n * 4) "s%s\n", "", $0 }' \
-        "$expected/$expect.rows" >"$work/expected-console.txt"
+        "$work/expected.rows" >"$work/expected-console.txt"
     tr -d '\r' <"$work/console.txt" >"$work/rows.txt"
     saved=$reports/$computer.$user/Corvane.xml
 }
@@ -148,11 +188,9 @@ else
     run_unattended
 fi
 
-stamp='[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'
-mask() { sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g" "$1" >"$2"; }
 status=0
 
-want_rows=$expected/$expect.rows
+want_rows=$work/expected.rows
 [ -z "$exit" ] || want_rows=$work/expected-console.txt
 mask "$work/rows.txt" "$work/rows.masked"
 if ! diff -u "$want_rows" "$work/rows.masked"; then
@@ -177,7 +215,7 @@ if [ "$report" = on ]; then
     else
         bitness='32-bit'
     fi
-    sed "s|^<Program>[^<]*</Program>\$|<Program>$bitness</Program>|" "$expected/$expect.xml" >"$work/expected.xml"
+    adapt "$expected/$expect.xml" | sed "s|^<Program>[^<]*</Program>\$|<Program>$bitness</Program>|" >"$work/expected.xml"
     if ! cmp -s "$work/expected.xml" "$work/Corvane.masked.xml"; then
         diff -u "$work/expected.xml" "$work/Corvane.masked.xml"
         echo "FAIL ($name): the report differs from expected/$expect.xml (above: - expected, + actual)" >&2

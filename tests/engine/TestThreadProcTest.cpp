@@ -258,3 +258,37 @@ TEST_F(CDriverTest, APageThatCannotBeWrittenIsARowOfItsOwnAndCostsNothingElse)
     EXPECT_NE(std::string::npos, ReadFileBytes(ReportPath()).find("<AbortedAt>"));
     ::RemoveDirectoryW(folder.File(L"Corvane.html").c_str());
 }
+
+// After the four sections, whether they completed or a step failed, the inventory and the findings: two
+// more sections of the list and the report, before the report is saved. They take no step of the
+// progress bar and leave the run's result as the sections made it.
+TEST_F(CDriverTest, TheInventoryAndTheFindingsFollowTheSectionsAndLeaveTheResultAlone)
+{
+    const int result = Run();
+    ASSERT_NE(RunAborted, result);
+    ASSERT_NE(RunReportFailed, result);
+    std::vector<std::wstring> driver;
+    for (const EventRow& row : sink.Rows())
+    {
+        if (row.indent == 0)
+            driver.push_back(row.text);
+    }
+    ASSERT_GE(driver.size(), 5u) << Describe(sink.Rows());
+    const size_t n = driver.size();
+    EXPECT_EQ(L"Inventory", driver[n - 4]) << Describe(sink.Rows());
+    EXPECT_EQ(L"Findings", driver[n - 3]);
+    EXPECT_EQ(L"Report saved to the Corvane.xml file.", driver[n - 2]);
+    EXPECT_TRUE(IsStamped(driver[n - 1], result == RunCompleted ? L"Test completed at " : L"Test failed at "))
+        << ToUtf8(driver[n - 1]) << ", result " << result;
+    EXPECT_EQ(10, sink.ProgressHigh());
+    EXPECT_LE(sink.ProgressPosition(), 9) << "a full run takes at most nine steps";
+
+    const std::string report = ReadFileBytes(ReportPath());
+    const size_t inventory =
+        report.find("</ReportSection><ReportSection id=\"Inventory\" Title=\"Inventory\">");
+    const size_t findings = report.find("</ReportSection><ReportSection id=\"Findings\" Title=\"Findings\">");
+    ASSERT_NE(std::string::npos, inventory) << report;
+    ASSERT_NE(std::string::npos, findings) << report;
+    EXPECT_LT(inventory, findings);
+    EXPECT_NE(std::string::npos, report.find(result == RunCompleted ? "<CompletedAt>" : "<FailedAt>"));
+}

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The findings lead the page, though the report has them last: errors, then warnings, then information,
 # each in the report's order, coloured by severity (its class) and with its advice and facts; a findings
-# section with no finding says "No problems found."; a report without one says that it holds none. The
-# outcome of a failed run names the section it stopped in, never the findings.
+# section with no finding says "No problems found."; a report without one (of a Corvane before the
+# findings: complete.xml without them and without the header's names) says that it holds none. The outcome
+# of a failed run names the section it stopped in, never the inventory or the findings.
 # Usage: check-findings.sh BUILD
 set -uo pipefail
 check='report-page-findings'
@@ -13,7 +14,10 @@ mkdir -p "$work"
 for name in findings no-findings; do
     make_page "$pages/reports/$name.xml" "$work/$name.html" || fail "xsltproc failed on reports/$name.xml"
 done
-make_page "$root/tests/e2e/expected/complete.xml" "$work/complete.html" || fail "xsltproc failed on complete.xml"
+perl -0pe 's/^<Computer>[^\n]*\n<User>[^\n]*\n//m; s/<ReportSection id="Inventory".*?<\/ReportSection><ReportSection id="Findings".*?<\/ReportSection>//s' \
+    "$root/tests/e2e/expected/complete.xml" >"$work/earlier.xml"
+make_page "$work/earlier.xml" "$work/complete.html" || fail "xsltproc failed on complete.xml without its findings"
+make_page "$root/tests/e2e/expected/m365-wow64.xml" "$work/m365-wow64.html" || fail "xsltproc failed on m365-wow64.xml"
 
 page=$work/findings.html
 expect() {
@@ -54,5 +58,11 @@ expect "$page" "string(//tr[th='Outcome']/td/span)" Stopped
 page=$work/complete.html
 expect "$page" "string(//h2[1]/following-sibling::p[1])" "This report holds no findings."
 expect "$page" "count(//tr[th='Computer'] | //tr[th='User'])" 0
+# A run that failed in MAPI Configuration, with the inventory and the findings after it.
+page=$work/m365-wow64.html
+expect "$page" "string(//tr[th='Outcome']/td)" \
+    "Failed: a step of the test failed in MAPI Configuration; the sections below hold what was found up to there."
+expect "$page" "string(//h2[last()])" Inventory
+expect "$page" "string(//div[contains(@class, 'finding')][1]//span[@class='rule'])" R1
 [ $status -eq 0 ] && echo "ok ($check): findings first and by severity, an empty section and a report without one"
 exit $status

@@ -10,7 +10,7 @@ import os
 import struct
 import sys
 
-ICON_COUNT = 25
+ICON_COUNT = 28
 ICON_SIZE = 16
 MAGENTA = (255, 0, 255)
 APP_SIZES = [16, 32, 48]

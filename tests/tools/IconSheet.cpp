@@ -12,7 +12,9 @@
 
 namespace {
 
-const wchar_t* const kPictures[25] = {
+constexpr int kIcons = 28;
+
+const wchar_t* const kPictures[kIcons] = {
     L"blue letter i in a speech bubble",
     L"yellow warning triangle",
     L"gear with a green arrow",
@@ -38,6 +40,9 @@ const wchar_t* const kPictures[25] = {
     L"page, red blocks",
     L"page, brown bits",
     L"two-coloured letters ab",
+    L"red disc with a white cross",
+    L"gold disc with an exclamation mark",
+    L"blue disc with a white letter i",
 };
 
 HWND MakeList(HWND parent, int x, int width, UINT bitmapId, UINT colourFlag, const wchar_t* title)
@@ -56,10 +61,10 @@ HWND MakeList(HWND parent, int x, int width, UINT bitmapId, UINT colourFlag, con
     column.cx = width - 24;
     column.pszText = const_cast<wchar_t*>(title);
     ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    for (int row = 0; row < 50; ++row)
+    for (int row = 0; row < 2 * kIcons; ++row)
     {
-        const int icon = row % 25;
-        const int indent = (row / 25) * 2 + row % 2;
+        const int icon = row % kIcons;
+        const int indent = (row / kIcons) * 2 + row % 2;
         wchar_t text[128];
         std::swprintf(text, 128, L"%d (indent %d): %ls", icon, indent, kPictures[icon]);
         LVITEMW item{};

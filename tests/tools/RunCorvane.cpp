@@ -82,6 +82,12 @@ const wchar_t* IconMeaning(int icon)
         return L"open-folder";
     case EventIcon::MuiSz:
         return corvane::xml::RegistryTypeName(corvane::xml::RegMuiSz);
+    case EventIcon::FindingError:
+        return L"error";
+    case EventIcon::FindingWarning:
+        return L"caution";
+    case EventIcon::FindingInformation:
+        return L"note";
     default:
         break;
     }
