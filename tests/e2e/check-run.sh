@@ -5,7 +5,8 @@
 # tests/e2e/expected/. The computer and user names that Wine gives (the host's name and the Unix user) are
 # masked as %COMPUTERNAME% and %USERNAME%, and the run's date among a finding's facts as YYYY-MM-DD. A saved report must validate against Corvane.xsd, and its times must be those that
 # the rows show. The run's files stay in BUILD/e2e/PROGRAM/NAME: rows.txt, listing.txt (as scripts/run.sh
-# prints the rows), Corvane.xml, Corvane.png.
+# prints the rows), findings.txt (the listing's findings), Corvane.xml, Corvane.png, and names (the
+# computer's and the user's, which check-readme.sh masks as this script does).
 #
 # With EXPECTED, EXIT and FOLDER the run is "PROGRAM.exe /run" instead, with the options for VERBOSE and
 # REPORT and the output folder FOLDER\%COMPUTERNAME%.%USERNAME% (one folder per machine and user, as on
@@ -66,7 +67,7 @@ prefix=$work/prefix
 [ -f "$tree/tests/run_corvane.exe" ] || fail "no $tree/tests/run_corvane.exe; build it first"
 mkdir -p "$work"
 rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png \
-    "$work"/names "$work"/expected.rows \
+    "$work"/names "$work"/expected.rows "$work"/findings.txt \
     "$work"/console.txt "$work"/xev.txt
 rm -rf "$work/share"
 
@@ -184,6 +185,9 @@ if [ -z "$exit" ]; then
         --screenshot "$work/Corvane.png" </dev/null ||
         fail "the run through the window did not finish"
     saved=$prefix/drive_c/Reports/Corvane.xml
+    # The findings' part of the listing alone, for the README: its title and the rows below it.
+    awk '$0 == "[section] Findings" { on = 1; print; next } on && /^\[/ { exit } on' "$work/listing.txt" \
+        >"$work/findings.txt"
 else
     run_unattended
 fi
