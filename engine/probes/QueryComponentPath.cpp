@@ -3,6 +3,7 @@
 #include "engine/ReportData.h"
 
 #include "engine/probes/ProbeStep.h"
+#include "framework/HResult.h"
 #include "framework/PathText.h"
 #include "framework/StringTable.h"
 #include "probes/mail/ComponentPathChild.h"
@@ -43,7 +44,14 @@ HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* pare
     ComponentPathAnswer answer;
     std::unique_ptr<CComponentPathChild> ownChild;
     CComponentPathChild* child = componentPathChild;
-    if (!child)
+    if (StopRequested())
+    {
+        // A Stop that an earlier question's wait took: no library is asked any more, so that none that
+        // never returns holds the run for the whole bound.
+        answer.load = HResultFromWin32(ERROR_CANCELLED);
+        child = nullptr;
+    }
+    else if (!child)
     {
         std::wstring program;
         answer.load = QueryProgramPath(program);
