@@ -83,9 +83,10 @@ public:
     HRESULT CheckMapiModules(IXMLDOMNode* parent);
     HRESULT CheckMapiComponentPaths(IXMLDOMNode* parent);
     // module is the name that rows and the report show; the library loaded is loadPath (module when
-    // null), and only when that is an absolute path.
+    // null), and only when that is an absolute path. examined, when given, receives the answers, a load
+    // that failed included.
     HRESULT QueryComponentPath(const wchar_t* module, IXMLDOMNode* parent, int& rowPosition, int level,
-                               const wchar_t* loadPath = nullptr);
+                               const wchar_t* loadPath = nullptr, ComponentPathFacts* examined = nullptr);
     HRESULT CheckOutlookModule(IXMLDOMNode* parent);
     // The two parts after the four sections. Neither fails the run: each returns S_OK, or S_FALSE when a
     // Stop cut it short.

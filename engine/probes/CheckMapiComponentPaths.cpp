@@ -27,12 +27,16 @@ HRESULT CReportData::CheckMapiComponentPaths(IXMLDOMNode* parent)
     EnsureTrailingBackslash(facts.systemFolder);
     const std::wstring stub = facts.systemFolder + kStub;
     const std::wstring library = facts.systemFolder + kLibrary;
-    HRESULT hr = QueryComponentPath(kStub, parent, step.rowPosition, kFirstRowLevel, stub.c_str());
-    QueryComponentPath(kLibrary, parent, step.rowPosition, kFirstRowLevel, library.c_str());
+    FindingFacts& examined = facts.examined;
+    HRESULT hr = QueryComponentPath(kStub, parent, step.rowPosition, kFirstRowLevel, stub.c_str(),
+                                    &examined.mapiStub.componentPath.emplace());
+    QueryComponentPath(kLibrary, parent, step.rowPosition, kFirstRowLevel, library.c_str(),
+                       &examined.mapi32.componentPath.emplace());
     if (!facts.outlook.dllPathEx.empty())
     {
         const HRESULT extra =
-            QueryComponentPath(facts.outlook.dllPathEx.c_str(), parent, step.rowPosition, kFirstRowLevel);
+            QueryComponentPath(facts.outlook.dllPathEx.c_str(), parent, step.rowPosition, kFirstRowLevel,
+                               nullptr, &examined.outlookMapi.componentPath.emplace());
         if (SUCCEEDED(hr))
             hr = extra;
     }

@@ -28,10 +28,29 @@ const ChoiceText kChoices[ComponentPathChoices] = {
     {xml::UnspecifiedLcidMember, IDS_GENERIC_PATH},
 };
 
+// The answer as the finding rules read it. A Stop's or a timeout's code is a load that failed, on which
+// no rule fires.
+ComponentPathFacts ExaminedAnswer(const ComponentPathAnswer& answer)
+{
+    ComponentPathFacts facts;
+    facts.loadResult = answer.load;
+    if (FAILED(answer.load))
+        return facts;
+    ComponentPathCall* const calls[ComponentPathChoices] = {&facts.applicationLcid, &facts.officeLcid,
+                                                            &facts.noQualifier};
+    for (int choice = 0; choice < ComponentPathChoices; ++choice)
+    {
+        calls[choice]->found = SUCCEEDED(answer.results[choice]);
+        if (calls[choice]->found)
+            calls[choice]->path = answer.paths[choice];
+    }
+    return facts;
+}
+
 } // namespace
 
 HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* parent, int& rowPosition,
-                                        int level, const wchar_t* loadPath)
+                                        int level, const wchar_t* loadPath, ComponentPathFacts* examined)
 {
     if (!module)
         return E_INVALIDARG;
@@ -71,6 +90,9 @@ HRESULT CReportData::QueryComponentPath(const wchar_t* module, IXMLDOMNode* pare
         if (stopped)
             stopSeen = true;
     }
+
+    if (examined)
+        *examined = ExaminedAnswer(answer);
 
     const AttributePair structAttributes[] = {{xml::TypeAttribute, xml::ProcedureCallStruct},
                                               {xml::ProcedureAttribute, xml::ComponentPathProcedure},

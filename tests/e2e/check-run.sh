@@ -123,11 +123,16 @@ profile_is_win64() {
     return 1
 }
 # The expected file as this program must give it: on a machine whose Outlook follows the program's
-# bitness, OUTLOOK.EXE's machine is Corvane64.exe's 64-bit where Corvane.exe's files say 32-bit.
+# bitness, OUTLOOK.EXE's machine is Corvane64.exe's 64-bit where Corvane.exe's files say 32-bit, and so
+# is Outlook's bitness among a finding's facts; the Windows Messaging Subsystem key that a finding names
+# is the one of the program's own view.
 adapt() {
     if [ "$arch" = x86_64 ] && ! profile_is_win64 "$profile"; then
         perl -0pe 's/^(1\|7\|Outlook Bitness: )32-bit( \(OUTLOOK\.EXE machine\))$/${1}64-bit$2/mg;
-            s{^(<DataMember Type="String" Name="Bitness">)32-bit(</DataMember>\n<DataMember Type="String" Name="Source">OUTLOOK\.EXE machine</DataMember>)$}{${1}64-bit$2}mg' "$1"
+            s{^(<DataMember Type="String" Name="Bitness">)32-bit(</DataMember>\n<DataMember Type="String" Name="Source">OUTLOOK\.EXE machine</DataMember>)$}{${1}64-bit$2}mg;
+            s{^(<Fact Name="Outlook">)32-bit(</Fact>)$}{${1}64-bit$2}mg if /OUTLOOK\.EXE machine/;
+            s{^((?:1\|26\||<Message>)The Windows Messaging Subsystem key seen by )32-bit( programs )}{${1}64-bit$2}mg;
+            s{^(<Fact Name="Windows Messaging Subsystem \()32-bit(\) MAPIX?">)}{${1}64-bit$2}mg' "$1"
     else
         cat "$1"
     fi

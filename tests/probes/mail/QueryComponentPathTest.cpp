@@ -138,6 +138,36 @@ TEST_F(QueryComponentPathTest, ModuleWithoutTheExportFailsWithProcedureNotFound)
     EXPECT_EQ(2, position);
 }
 
+// What the finding rules read: a failed call's buffer is never taken for a path, a failed load keeps its
+// code.
+TEST_F(QueryComponentPathTest, TheExaminedAnswerHoldsOnlyWhatTheCallsFound)
+{
+    ComponentPathFacts found;
+    const std::wstring stub = FixturePath(L"mapi\\MAPISTUB.DLL");
+    env.engine.QueryComponentPath(stub.c_str(), nullptr, position, 1, nullptr, &found);
+    EXPECT_EQ(S_OK, found.loadResult);
+    EXPECT_TRUE(found.applicationLcid.found);
+    EXPECT_EQ(L"C:\\Mock\\MAPISTUB.DLL\\{C}\\Office|\\520,0", found.officeLcid.path);
+    EXPECT_EQ(L"C:\\Mock\\MAPISTUB.DLL\\{C}\\(null)\\520,0", found.noQualifier.path);
+
+    CEnvironmentVariable scribble(L"CORVANE_MOCK_MAPI_SCRIBBLE", L"1");
+    ComponentPathFacts failing;
+    const std::wstring failingModule = FixturePath(L"failing\\FAILMAPI.DLL");
+    env.engine.QueryComponentPath(failingModule.c_str(), nullptr, position, 1, nullptr, &failing);
+    EXPECT_EQ(S_OK, failing.loadResult);
+    for (const ComponentPathCall* call :
+         {&failing.applicationLcid, &failing.officeLcid, &failing.noQualifier})
+    {
+        EXPECT_FALSE(call->found);
+        EXPECT_EQ(L"", call->path);
+    }
+
+    ComponentPathFacts exportless;
+    const std::wstring noExport = FixturePath(L"noexport\\MAPISTUB.DLL");
+    env.engine.QueryComponentPath(noExport.c_str(), nullptr, position, 1, nullptr, &exportless);
+    EXPECT_EQ(static_cast<HRESULT>(0x8007007F), exportless.loadResult);
+}
+
 TEST_F(QueryComponentPathTest, TextOutsideAsciiTravelsInTheAnsiCodePageBothWays)
 {
     const std::wstring component = L"{\u00DCbersicht}";
