@@ -82,4 +82,16 @@ std::wstring FormatResourceStringList(UINT id, const std::vector<std::wstring>& 
     return text;
 }
 
+std::wstring JoinList(const std::vector<std::wstring>& items)
+{
+    std::wstring text;
+    for (const std::wstring& item : items)
+    {
+        if (!text.empty())
+            text += L", ";
+        text += item;
+    }
+    return text;
+}
+
 } // namespace corvane

@@ -25,4 +25,7 @@ std::wstring FormatResourceStringList(UINT id, const std::vector<std::wstring>& 
 std::wstring FormatText(const wchar_t* format, ...);
 std::wstring FormatTextV(const wchar_t* format, va_list arguments);
 
+// The items in their order, separated by ", ", as a row or a finding lists them.
+std::wstring JoinList(const std::vector<std::wstring>& items);
+
 } // namespace corvane

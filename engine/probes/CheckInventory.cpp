@@ -64,20 +64,6 @@ constexpr unsigned kFirstOfficeWithOwnProfiles = 15;
 constexpr const wchar_t* kOutlookClient = L"Microsoft Outlook";
 constexpr const wchar_t* kOutlookExecutable = L"OUTLOOK.EXE";
 
-std::wstring Join(const std::vector<std::wstring>& items)
-{
-    std::wstring text;
-    for (const std::wstring& item : items)
-    {
-        if (item.empty())
-            continue;
-        if (!text.empty())
-            text += L", ";
-        text += item;
-    }
-    return text;
-}
-
 std::wstring KeyName(const wchar_t* root, const std::wstring& path)
 {
     return std::wstring(root) + L"\\" + path;
@@ -221,8 +207,7 @@ private:
         const ClickToRunFacts& clickToRun =
             Facts().clickToRun.emplace(ReadClickToRunConfiguration(key.Get()));
         const std::wstring channelName = ClickToRunChannelName(clickToRun.channel);
-        const std::wstring& channel = channelName.empty() ? clickToRun.channel : channelName;
-        const std::wstring summary = Join({clickToRun.platform, clickToRun.version, channel});
+        const std::wstring summary = ClickToRunSummary(clickToRun);
         Summary(InView(summary.empty() ? LoadResourceString(IDS_CLICK_TO_RUN_BARE)
                                        : FormatResourceString(IDS_CLICK_TO_RUN, summary.c_str()),
                        view));
@@ -300,7 +285,7 @@ private:
         if (versions.empty())
             Summary(LoadResourceString(IDS_CLASSIC_OUTLOOK_NONE));
         else
-            Summary(FormatResourceString(IDS_CLASSIC_OUTLOOK, Join(versions).c_str()));
+            Summary(FormatResourceString(IDS_CLASSIC_OUTLOOK, JoinList(versions).c_str()));
         for (const std::wstring& path : paths)
             Detail(EventIcon::WindowGrid, path);
         // The newest, for Outlook's executable where App Paths named no folder.

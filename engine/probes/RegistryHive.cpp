@@ -7,14 +7,11 @@
 #include "report/ReportVocabulary.h"
 #include "res/resource.h"
 
-#include <cwchar>
-
 namespace corvane {
 
 namespace {
 constexpr int kKeyIndent = 1;
 constexpr int kValueIndent = 2; // the key's values and subkeys, below its row
-constexpr DWORD kWorkBufferBytes = 520;
 } // namespace
 
 std::wstring HiveName(const HiveKey& hive)
@@ -47,39 +44,6 @@ HRESULT CopyRegistryHive(CReportData& engine, const HiveKey& hive, IXMLDOMNode* 
     if (inspect)
         inspect(key.Get());
     return hr;
-}
-
-RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name)
-{
-    alignas(8) BYTE buffer[kWorkBufferBytes];
-    RegistryValue value;
-    value.type = REG_SZ;
-    DWORD size = kWorkBufferBytes;
-    value.status = ::RegQueryValueExW(key, name, nullptr, &value.type, buffer, &size);
-    if (value.status == ERROR_SUCCESS)
-    {
-        value.data.assign(reinterpret_cast<const wchar_t*>(buffer), size / sizeof(wchar_t));
-        return value;
-    }
-    // A longer value is read whole with the size the registry reports; it may grow between the two
-    // reads, so a few tries are allowed before it counts as unreadable.
-    for (int attempt = 0; attempt < 4 && value.status == ERROR_MORE_DATA; ++attempt)
-    {
-        std::wstring data((size + sizeof(wchar_t) - 1) / sizeof(wchar_t), L'\0');
-        value.status =
-            ::RegQueryValueExW(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data.data()), &size);
-        if (value.status == ERROR_SUCCESS)
-        {
-            data.resize(size / sizeof(wchar_t));
-            value.data = std::move(data);
-        }
-    }
-    return value;
-}
-
-std::wstring FirstString(const std::wstring& data)
-{
-    return std::wstring(data.c_str(), ::wcsnlen(data.c_str(), data.size()));
 }
 
 EventIcon RegistryValueIcon(DWORD type)

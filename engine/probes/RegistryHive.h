@@ -1,8 +1,9 @@
 #pragma once
 // Registry reading shared by the mail client and Outlook probes: one key copied whole into the report
-// and the list ("hive"), and single values read into the fixed work buffer.
+// and the list ("hive"). Single values are read with QueryRegistryValue (probes/inventory/RegistryRead.h).
 
 #include "engine/ReportData.h"
+#include "probes/inventory/RegistryRead.h"
 
 #include <functional>
 #include <string>
@@ -29,23 +30,8 @@ std::wstring HiveName(const HiveKey& hive);
 HRESULT CopyRegistryHive(CReportData& engine, const HiveKey& hive, IXMLDOMNode* parent, int& rowPosition,
                          int logDepth, int subkeyDepth, const std::function<void(HKEY)>& inspect = {});
 
-// One value read whole (type preset to REG_SZ): into the 520-byte work buffer when it fits, otherwise
-// again with the size that the registry reports.
-struct RegistryValue
-{
-    LONG status = ERROR_FILE_NOT_FOUND;
-    DWORD type = REG_NONE;
-    std::wstring data; // every unit the registry returned, terminators included
-
-    bool HasData() const { return status == ERROR_SUCCESS && !data.empty(); }
-};
-RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name);
-
 // Event icon of a value type: the type's own for REG_NONE to REG_QWORD and REG_MUI_SZ, REG_NONE's for
 // any other.
 EventIcon RegistryValueIcon(DWORD type);
-
-// The first string of a string or multi-string's whole data.
-std::wstring FirstString(const std::wstring& data);
 
 } // namespace corvane

@@ -1,6 +1,8 @@
 // The channel GUIDs are those of Microsoft's channel table for Microsoft 365 Apps (docs/findings.md, R19).
 #include "probes/findings/ClickToRunChannel.h"
 
+#include "framework/StringTable.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -36,6 +38,19 @@ std::wstring ClickToRunChannelName(std::wstring_view urlOrGuid)
             return channel.name;
     }
     return std::wstring();
+}
+
+std::wstring ClickToRunSummary(const ClickToRunFacts& clickToRun)
+{
+    const std::wstring channelName = ClickToRunChannelName(clickToRun.channel);
+    const std::wstring& channel = channelName.empty() ? clickToRun.channel : channelName;
+    std::vector<std::wstring> parts;
+    for (const std::wstring* part : {&clickToRun.platform, &clickToRun.version, &channel})
+    {
+        if (!part->empty())
+            parts.push_back(*part);
+    }
+    return JoinList(parts);
 }
 
 } // namespace corvane

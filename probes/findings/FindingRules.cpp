@@ -2,6 +2,7 @@
 // empty by the run keeps its rule silent. The conditions and their sources are in docs/findings.md.
 #include "probes/findings/FindingRules.h"
 
+#include "framework/StringTable.h"
 #include "probes/findings/ClickToRunChannel.h"
 #include "res/resource.h"
 
@@ -43,18 +44,6 @@ std::wstring_view Trim(std::wstring_view text)
     if (first == std::wstring_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
-
-std::wstring Join(const std::vector<std::wstring>& items)
-{
-    std::wstring text;
-    for (const std::wstring& item : items)
-    {
-        if (!text.empty())
-            text += L", ";
-        text += item;
-    }
-    return text;
 }
 
 std::wstring HResultText(HRESULT result)
@@ -217,7 +206,7 @@ std::wstring ComponentPathText(const ComponentPathFacts& componentPath)
     for (const ComponentPathCall* call :
          {&componentPath.applicationLcid, &componentPath.officeLcid, &componentPath.noQualifier})
         answers.push_back(call->found ? call->path : L"FALSE");
-    return Join(answers);
+    return JoinList(answers);
 }
 
 } // namespace
@@ -292,7 +281,7 @@ std::optional<Finding> CheckDefaultClientUnregistered(const FindingFacts& facts)
     std::vector<std::wstring> names;
     for (const MailClientFacts& registered : facts.machineMail->clients)
         names.push_back(registered.name);
-    finding.facts.emplace_back(std::wstring(kMachineMailKey) + L" clients", Join(names));
+    finding.facts.emplace_back(std::wstring(kMachineMailKey) + L" clients", JoinList(names));
     return finding;
 }
 
@@ -516,7 +505,7 @@ std::optional<Finding> CheckSeveralOutlookVersions(const FindingFacts& facts)
 
     Finding finding = MakeFinding(L"R14", FindingSeverity::Warning, IDS_FINDING_SEVERAL_OUTLOOKS,
                                   IDS_FINDING_SEVERAL_OUTLOOKS_ADVICE);
-    finding.messageArguments = {Join(versions)};
+    finding.messageArguments = {JoinList(versions)};
     for (const InstalledOutlookFacts& outlook : *facts.installedOutlooks)
         finding.facts.emplace_back(L"Outlook " + outlook.version, outlook.path);
     return finding;
@@ -588,7 +577,7 @@ std::optional<Finding> CheckMessagingSubsystemFlags(const FindingFacts& facts)
         if (extended && (!(*key)->found || (*key)->mapix != L"1"))
             missing.push_back(L"MAPIX=1");
         if (!missing.empty())
-            views.push_back({bitness, Join(missing)});
+            views.push_back({bitness, JoinList(missing)});
     }
     if (views.empty())
         return std::nullopt;
@@ -696,7 +685,7 @@ std::optional<Finding> CheckOfficeLanguageValuesMissing(const FindingFacts& fact
         names.push_back(value.key + L"\\" + value.name);
         finding.facts.emplace_back(L"HKCU\\Software\\" + value.key + L"\\" + value.name, L"not found");
     }
-    finding.messageArguments = {Join(names)};
+    finding.messageArguments = {JoinList(names)};
     return finding;
 }
 
@@ -706,19 +695,12 @@ std::optional<Finding> CheckClickToRun(const FindingFacts& facts)
         return std::nullopt;
     const ClickToRunFacts& clickToRun = *facts.clickToRun;
     const std::wstring channelName = ClickToRunChannelName(clickToRun.channel);
-    const std::wstring& channel = channelName.empty() ? clickToRun.channel : channelName;
-
-    std::vector<std::wstring> details;
-    for (const std::wstring* detail : {&clickToRun.platform, &clickToRun.version, &channel})
-    {
-        if (!detail->empty())
-            details.push_back(*detail);
-    }
+    const std::wstring summary = ClickToRunSummary(clickToRun);
     Finding finding = MakeFinding(L"R19", FindingSeverity::Information,
-                                  details.empty() ? IDS_FINDING_CLICK_TO_RUN_BARE : IDS_FINDING_CLICK_TO_RUN,
+                                  summary.empty() ? IDS_FINDING_CLICK_TO_RUN_BARE : IDS_FINDING_CLICK_TO_RUN,
                                   IDS_FINDING_CLICK_TO_RUN_ADVICE);
-    if (!details.empty())
-        finding.messageArguments = {Join(details)};
+    if (!summary.empty())
+        finding.messageArguments = {summary};
     finding.facts.emplace_back(L"Platform", clickToRun.platform);
     finding.facts.emplace_back(L"VersionToReport", clickToRun.version);
     finding.facts.emplace_back(L"ProductReleaseIds", clickToRun.productIds);

@@ -1,63 +1,26 @@
 #include "probes/inventory/RegistryRead.h"
 
-#include <cstring>
 #include <cwchar>
 
 namespace corvane {
 
 namespace {
 
-// A value's type and whole data; status is the registry's.
-struct RawValue
-{
-    LONG status = ERROR_FILE_NOT_FOUND;
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-};
-
-RawValue ReadRawValue(HKEY key, const wchar_t* name)
-{
-    RawValue value;
-    DWORD size = 0;
-    value.status = ::RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
-    // A value may grow between the size and the read; a few tries are allowed.
-    for (int attempt = 0; attempt < 4 && value.status == ERROR_SUCCESS; ++attempt)
-    {
-        value.data.resize(size);
-        value.status = ::RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
-        if (value.status == ERROR_SUCCESS)
-        {
-            value.data.resize(size);
-            return value;
-        }
-        if (value.status == ERROR_MORE_DATA)
-            value.status = ERROR_SUCCESS;
-    }
-    return value;
-}
+constexpr DWORD kWorkBufferBytes = 520;
 
 bool IsText(DWORD type)
 {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
-// The data as wide characters; an odd last byte is dropped.
-std::wstring WideData(const std::vector<BYTE>& data)
-{
-    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
-    if (!text.empty())
-        std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
-    return text;
-}
-
 // The strings of a text value's data: one for REG_SZ and REG_EXPAND_SZ, each of a REG_MULTI_SZ.
-std::vector<std::wstring> SplitTexts(const RawValue& value)
+std::vector<std::wstring> SplitTexts(const RegistryValue& value)
 {
     std::vector<std::wstring> texts;
-    const std::wstring data = WideData(value.data);
+    const std::wstring& data = value.data;
     if (value.type != REG_MULTI_SZ)
     {
-        texts.emplace_back(data.c_str(), ::wcsnlen(data.c_str(), data.size()));
+        texts.push_back(FirstString(data));
         return texts;
     }
     // The strings up to the first empty one, or to the end of data without its closing terminator.
@@ -76,6 +39,39 @@ std::vector<std::wstring> SplitTexts(const RawValue& value)
 
 } // namespace
 
+RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name)
+{
+    alignas(8) BYTE buffer[kWorkBufferBytes];
+    RegistryValue value;
+    value.type = REG_SZ;
+    DWORD size = kWorkBufferBytes;
+    value.status = ::RegQueryValueExW(key, name, nullptr, &value.type, buffer, &size);
+    if (value.status == ERROR_SUCCESS)
+    {
+        value.data.assign(reinterpret_cast<const wchar_t*>(buffer), size / sizeof(wchar_t));
+        return value;
+    }
+    // A longer value is read whole with the size the registry reports; it may grow between the two
+    // reads, so a few tries are allowed before it counts as unreadable.
+    for (int attempt = 0; attempt < 4 && value.status == ERROR_MORE_DATA; ++attempt)
+    {
+        std::wstring data((size + sizeof(wchar_t) - 1) / sizeof(wchar_t), L'\0');
+        value.status =
+            ::RegQueryValueExW(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data.data()), &size);
+        if (value.status == ERROR_SUCCESS)
+        {
+            data.resize(size / sizeof(wchar_t));
+            value.data = std::move(data);
+        }
+    }
+    return value;
+}
+
+std::wstring FirstString(const std::wstring& data)
+{
+    return std::wstring(data.c_str(), ::wcsnlen(data.c_str(), data.size()));
+}
+
 LONG OpenRegistryKey(HKEY root, const wchar_t* path, REGSAM view, CRegKey& key)
 {
     const LONG status = ::RegOpenKeyExW(root, path, 0, KEY_READ | view, key.Put());
@@ -86,7 +82,7 @@ LONG OpenRegistryKey(HKEY root, const wchar_t* path, REGSAM view, CRegKey& key)
 
 std::optional<std::wstring> ReadRegistryText(HKEY key, const wchar_t* name)
 {
-    const RawValue value = ReadRawValue(key, name);
+    const RegistryValue value = QueryRegistryValue(key, name);
     if (value.status != ERROR_SUCCESS || !IsText(value.type))
         return std::nullopt;
     const std::vector<std::wstring> texts = SplitTexts(value);
@@ -95,7 +91,7 @@ std::optional<std::wstring> ReadRegistryText(HKEY key, const wchar_t* name)
 
 std::vector<std::wstring> ReadRegistryTexts(HKEY key, const wchar_t* name)
 {
-    const RawValue value = ReadRawValue(key, name);
+    const RegistryValue value = QueryRegistryValue(key, name);
     if (value.status != ERROR_SUCCESS || !IsText(value.type))
         return {};
     return SplitTexts(value);

@@ -1,6 +1,7 @@
 #pragma once
-// Plain reads of the registry for the inventory: a key opened read-only in a registry view, the texts,
-// numbers and subkey names below it. Nothing here fails a run: a value that cannot be read is absent.
+// Plain reads of the registry: a key opened read-only in a registry view, one value read whole, and the
+// texts, numbers and subkey names below a key. Nothing here fails a run: a value that cannot be read is
+// absent.
 
 #include "framework/UniqueHandle.h"
 
@@ -15,6 +16,21 @@ namespace corvane {
 // Opens root\path read-only in the view that view names (0 for this program's own, KEY_WOW64_64KEY or
 // KEY_WOW64_32KEY); key is left empty on failure. Returns the registry's status.
 LONG OpenRegistryKey(HKEY root, const wchar_t* path, REGSAM view, CRegKey& key);
+
+// One value read whole (type preset to REG_SZ): into a 520-byte work buffer when it fits, otherwise again
+// with the size that the registry reports.
+struct RegistryValue
+{
+    LONG status = ERROR_FILE_NOT_FOUND;
+    DWORD type = REG_NONE;
+    std::wstring data; // every unit the registry returned, terminators included; an odd last byte is dropped
+
+    bool HasData() const { return status == ERROR_SUCCESS && !data.empty(); }
+};
+RegistryValue QueryRegistryValue(HKEY key, const wchar_t* name);
+
+// The first string of a string or multi-string's whole data.
+std::wstring FirstString(const std::wstring& data);
 
 // The first string of a REG_SZ, REG_EXPAND_SZ (not expanded) or REG_MULTI_SZ value; none when the value
 // is missing, of another type or cannot be read.
