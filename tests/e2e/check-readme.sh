@@ -19,12 +19,7 @@ mask() {
 }
 # The run's names as the expected files show them.
 names() {
-    COMPUTER=$1 USER_NAME=$2 perl -pe '
-        s/(\bComputer: )\Q$ENV{COMPUTER}\E$/$1%COMPUTERNAME%/;
-        s/(\bUser: )\Q$ENV{USER_NAME}\E$/$1%USERNAME%/;
-        s{^(<Computer>|<DataMember Type="String" Name="ComputerName">)\Q$ENV{COMPUTER}\E(</)}{$1%COMPUTERNAME%$2};
-        s{^(<User>|<DataMember Type="String" Name="UserName">)\Q$ENV{USER_NAME}\E(</)}{$1%USERNAME%$2};
-        s{^(<Fact Name="Run date">)[0-9]{4}-[0-9]{2}-[0-9]{2}(</Fact>)$}{$1YYYY-MM-DD$2}'
+    COMPUTER=$1 USER_NAME=$2 perl -p "$here/mask-names.pl"
 }
 status=0
 checked=0

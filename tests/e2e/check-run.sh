@@ -102,16 +102,10 @@ user=$("$CORVANE_WINE" cmd.exe /c 'echo %USERNAME%' </dev/null | tr -d '\r')
 printf '%s\n%s\n' "$computer" "$user" >"$work/names"
 
 stamp='[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'
-# Timestamps, the names (a row "Computer: NAME" or "User: NAME" at any indent, the header's elements and
-# the inventory's members) and the run's date among a finding's facts.
+# Timestamps, the names and the run's date among a finding's facts.
 mask() {
     sed -E "s/$stamp/YYYY-MM-DD hh:mm:ss/g" "$1" |
-        COMPUTER=$computer USER_NAME=$user perl -pe '
-            s/(\bComputer: )\Q$ENV{COMPUTER}\E$/$1%COMPUTERNAME%/;
-            s/(\bUser: )\Q$ENV{USER_NAME}\E$/$1%USERNAME%/;
-            s{^(<Computer>|<DataMember Type="String" Name="ComputerName">)\Q$ENV{COMPUTER}\E(</)}{$1%COMPUTERNAME%$2};
-            s{^(<User>|<DataMember Type="String" Name="UserName">)\Q$ENV{USER_NAME}\E(</)}{$1%USERNAME%$2};
-            s{^(<Fact Name="Run date">)[0-9]{4}-[0-9]{2}-[0-9]{2}(</Fact>)$}{$1YYYY-MM-DD$2}' >"$2"
+        COMPUTER=$computer USER_NAME=$user perl -p "$here/mask-names.pl" >"$2"
 }
 # Whether the profile, or one it includes, makes the machine 64-bit Windows for both programs.
 profile_is_win64() {
