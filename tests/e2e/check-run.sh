@@ -67,7 +67,7 @@ prefix=$work/prefix
 [ -f "$tree/tests/run_corvane.exe" ] || fail "no $tree/tests/run_corvane.exe; build it first"
 mkdir -p "$work"
 rm -f "$work"/rows.txt "$work"/listing.txt "$work"/rows.masked "$work"/Corvane.xml "$work"/Corvane.masked.xml "$work"/Corvane.png \
-    "$work"/names "$work"/expected.rows "$work"/findings.txt \
+    "$work"/names "$work"/names.err "$work"/expected.rows "$work"/findings.txt \
     "$work"/console.txt "$work"/xev.txt
 rm -rf "$work/share"
 
@@ -95,10 +95,24 @@ fi
 wineserver -p
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 "$CORVANE_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+# A Windows environment variable as cmd.exe prints it. A start of cmd.exe on a loaded machine once printed
+# nothing at all, so an empty answer is asked again, and what Wine said each time is kept for the failure.
+wine_says() {
+    local value attempt
+    for attempt in 1 2 3; do
+        value=$("$CORVANE_WINE" cmd.exe /c "echo %$1%" </dev/null 2>>"$work/names.err" | tr -d '\r') || true
+        if [ -n "$value" ] && [ "$value" != "%$1%" ]; then
+            printf '%s' "$value"
+            return 0
+        fi
+        echo "attempt $attempt: cmd.exe printed '$value' for %$1%" >>"$work/names.err"
+        sleep 1
+    done
+    return 1
+}
 # The names that the program will see, to be masked; kept for check-readme.sh.
-computer=$("$CORVANE_WINE" cmd.exe /c 'echo %COMPUTERNAME%' </dev/null | tr -d '\r')
-user=$("$CORVANE_WINE" cmd.exe /c 'echo %USERNAME%' </dev/null | tr -d '\r')
-[ -n "$computer" ] && [ -n "$user" ] || fail "Wine names no computer or user"
+computer=$(wine_says COMPUTERNAME) && user=$(wine_says USERNAME) ||
+    fail "Wine names no computer or user: $(tr '\n' ' ' <"$work/names.err")"
 printf '%s\n%s\n' "$computer" "$user" >"$work/names"
 
 stamp='[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'
