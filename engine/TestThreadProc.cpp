@@ -120,7 +120,6 @@ public:
                 RunSections();
                 RunParts();
             }
-            EndChild();
         }
         catch (...)
         {
