@@ -139,8 +139,6 @@ HRESULT CReportDocument::Create()
 {
     ReleaseMembers();
     RETURN_IF_FAILED(CreateEmptyDocument(document));
-    if (!document)
-        return E_POINTER;
     // A document that could not be given its skeleton is not kept.
     CScopeExit dropDocument([this] { document.Reset(); });
 

@@ -17,11 +17,15 @@ HRESULT StreamOf(const void* bytes, size_t size, CComPtr<IStream>& stream)
     HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
     if (!memory)
         return E_OUTOFMEMORY;
-    if (void* target = ::GlobalLock(memory))
+    void* target = ::GlobalLock(memory);
+    if (!target)
     {
-        std::memcpy(target, bytes, size);
-        ::GlobalUnlock(memory);
+        const HRESULT locked = FailureFromLastError();
+        ::GlobalFree(memory);
+        return locked;
     }
+    std::memcpy(target, bytes, size);
+    ::GlobalUnlock(memory);
     const HRESULT hr = ::CreateStreamOnHGlobal(memory, TRUE, stream.Put());
     if (FAILED(hr))
     {
